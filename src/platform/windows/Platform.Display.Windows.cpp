@@ -1,6 +1,6 @@
 #include "Platform.Display.h"
 
-#include <QtGlobal>
+#include <QString>
 
 namespace Platform {
 
