@@ -14,7 +14,8 @@
 
 #include "Platform.Paths.h"
 
-enum class TInterfacedLibLoaderError {
+enum class TInterfacedLibLoaderError
+{
     lleCannotLoadLibrary,
     lleCannotGetMainFunction,
     lleCannotGetMainInterface,
@@ -23,14 +24,12 @@ enum class TInterfacedLibLoaderError {
 class ELibraryLoadError : public std::runtime_error
 {
 public:
-    explicit ELibraryLoadError(const QString& message)
-        : std::runtime_error(message.toStdString())
+    explicit ELibraryLoadError(const QString& message) : std::runtime_error(message.toStdString())
     {
     }
 };
 
-template <typename T>
-class TInterfacedLibLoader
+template <typename T> class TInterfacedLibLoader
 {
 public:
     using TMainFunction = void (*)(std::shared_ptr<T>*);

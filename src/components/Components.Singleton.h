@@ -4,8 +4,7 @@
 
 #include <memory>
 
-template <typename T>
-class TSingleton
+template <typename T> class TSingleton
 {
 public:
     static T& Instance()

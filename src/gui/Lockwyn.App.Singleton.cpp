@@ -8,7 +8,8 @@
 
 QString TAppSingleton::InstanceName(const QString& name)
 {
-    const QString used = name.isEmpty() ? QFileInfo(Platform::ExecutableFilePath()).fileName() : name;
+    const QString used =
+        name.isEmpty() ? QFileInfo(Platform::ExecutableFilePath()).fileName() : name;
     return Lockwyn::Format(QStringLiteral("OrvantaApp%s"), used);
 }
 

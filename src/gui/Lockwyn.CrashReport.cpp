@@ -77,9 +77,9 @@ void TfCrashReport::changeEvent(QEvent* event)
 
 void TfCrashReport::LocalizerUpdate()
 {
-    FHeadline->setText(QStringLiteral("<b>%1</b><br>%2").arg(
-        tr("Lockwyn has met an error it cannot handle.").toHtmlEscaped(),
-        FMessage.toHtmlEscaped()));
+    FHeadline->setText(QStringLiteral("<b>%1</b><br>%2")
+                           .arg(tr("Lockwyn has met an error it cannot handle.").toHtmlEscaped(),
+                                FMessage.toHtmlEscaped()));
     FCopyButton->setText(tr("&Copy Report"));
     FCloseButton->setText(tr("&Close"));
 }

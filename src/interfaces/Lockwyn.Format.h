@@ -52,16 +52,20 @@ inline QString FormatList(const QString& pattern, const QStringList& args)
     return out;
 }
 
-inline QString FormatArg(const QString& value) { return value; }
-inline QString FormatArg(const char* value) { return QString::fromUtf8(value); }
-template <std::integral T>
-QString FormatArg(T value)
+inline QString FormatArg(const QString& value)
+{
+    return value;
+}
+inline QString FormatArg(const char* value)
+{
+    return QString::fromUtf8(value);
+}
+template <std::integral T> QString FormatArg(T value)
 {
     return QString::number(value);
 }
 
-template <typename... Args>
-QString Format(const QString& pattern, const Args&... args)
+template <typename... Args> QString Format(const QString& pattern, const Args&... args)
 {
     return FormatList(pattern, QStringList{FormatArg(args)...});
 }
