@@ -1,0 +1,40 @@
+#pragma once
+// Watches one database file through its folder (a save by rename replaces the
+// file's inode, which a watch on the file itself would lose) on a thread of its
+// own. The callback runs on that thread, once per new content: after a burst
+// of changes settles, the file's content digest is compared with the last one
+// known, so a touch or the program's own save (announced through
+// SetKnownDigest before writing) never counts.
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace Lockwyn {
+
+class TFileWatcherWorker;
+
+class TFileWatcher
+{
+public:
+    using TCallback = std::function<void()>;
+
+    explicit TFileWatcher(TCallback onChanged);
+    TFileWatcher(const TFileWatcher&) = delete;
+    TFileWatcher& operator=(const TFileWatcher&) = delete;
+    ~TFileWatcher();
+
+    // Starts watching fileName, whose current content has knownDigest
+    // (ContentDigest/FileDigest). An empty name stops watching.
+    void Watch(const QString& fileName, const QByteArray& knownDigest);
+    void Stop();
+    // The content the program itself is about to write or has written.
+    void SetKnownDigest(const QByteArray& digest);
+
+private:
+    std::unique_ptr<TFileWatcherWorker> FWorker;
+};
+
+} // namespace Lockwyn
