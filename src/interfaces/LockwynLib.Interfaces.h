@@ -1,16 +1,36 @@
 #pragma once
 // The storage library's interfaces. The application reaches LockwynLib only
 // through these; the library exports nothing but GetInstance.
+//
+// Objects are handed out as std::shared_ptr. A token or group removed from the
+// database by an operation is destroyed once the last holder lets go of it, so
+// views keep std::weak_ptr references and find objects again by ID.
+//
+// Tokens and groups that belong to a database change only through operations.
+// Their setters (and the mutators of their custom properties, template and
+// history) work on detached copies made by a cloner or the object factory;
+// on a stored object they throw std::logic_error. The one exception is the
+// root group's title, which the application sets to the database name.
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <QUuid>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <stdexcept>
 
 namespace Lockwyn {
 
-enum class TPasswordGeneratorCharOption : std::uint8_t {
+// ---------------------------------------------------------------------------
+// Password generator and quality meter
+
+enum class TPasswordGeneratorCharOption : std::uint8_t
+{
     pgcoUseUpperCase = 0,
     pgcoUseLowerCase = 1,
     pgcoUseDigits = 2,
@@ -73,9 +93,542 @@ public:
     virtual int GetQuality(const QString& password) = 0;
 };
 
-class IObjectFactory;
-class IDatabaseFile;
-class IOperationHistory;
+// ---------------------------------------------------------------------------
+// Small value types
+
+// An optional value. Reading an empty one throws ENullableNoValue.
+class ENullableNoValue : public std::logic_error
+{
+public:
+    ENullableNoValue() : std::logic_error("Nullable type has no value") {}
+};
+
+template <typename T> class Nullable
+{
+public:
+    Nullable() = default;
+    Nullable(const T& value) : FValue(value), FHasValue(true) {}
+    bool GetHasValue() const { return FHasValue; }
+    const T& GetValue() const
+    {
+        if (!FHasValue)
+            throw ENullableNoValue();
+        return FValue;
+    }
+    void SetValue(const T& value)
+    {
+        FValue = value;
+        FHasValue = true;
+    }
+    void Clear()
+    {
+        FValue = T();
+        FHasValue = false;
+    }
+    bool operator==(const Nullable& other) const
+    {
+        return FHasValue == other.FHasValue && (!FHasValue || FValue == other.FValue);
+    }
+
+private:
+    T FValue{};
+    bool FHasValue = false;
+};
+
+// Web login form elements, exchanged with the web libraries.
+struct TWebFormElement
+{
+    QString ID;
+    QString Name;
+    bool operator==(const TWebFormElement&) const = default;
+};
+
+struct TWebFormFieldInfo
+{
+    std::int32_t FormIndex = 0;
+    QString ID;
+    QString Name;
+    bool operator==(const TWebFormFieldInfo&) const = default;
+};
+
+struct TWebFormLoginFieldsInfo
+{
+    std::int32_t LoginFormIndex = 0;
+    TWebFormFieldInfo LoginFieldInfo;
+    TWebFormFieldInfo PasswordFieldInfo;
+    bool operator==(const TWebFormLoginFieldsInfo&) const = default;
+};
+
+// One named user value of a token.
+class TTokenCustomProperty
+{
+public:
+    TTokenCustomProperty() = default;
+    TTokenCustomProperty(const QString& name, const QString& value) : FName(name), FValue(value) {}
+    const QString& GetName() const { return FName; }
+    const QString& GetValue() const { return FValue; }
+    void SetValue(const QString& value) { FValue = value; }
+    bool operator==(const TTokenCustomProperty&) const = default;
+
+private:
+    QString FName;
+    QString FValue;
+};
+
+// ---------------------------------------------------------------------------
+// Copies and comparisons
+
+template <typename T> class ICloner
+{
+public:
+    virtual ~ICloner() = default;
+    // A detached, editable copy with the same ID.
+    virtual std::shared_ptr<T> Clone() = 0;
+};
+
+template <typename T> class IComparer
+{
+public:
+    virtual ~IComparer() = default;
+    // True when the other object holds the same values (IDs are not compared).
+    virtual bool Equals(const std::shared_ptr<T>& other) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Custom properties, template, history, auto-login
+
+class ITokenCustomPropertiesTemplate;
+
+// The user values of a token, in their order. Names are case-sensitive.
+class ITokenCustomProperties
+{
+public:
+    virtual ~ITokenCustomProperties() = default;
+    virtual bool GetEmpty() = 0;
+    virtual int GetCount() = 0;
+    virtual TTokenCustomProperty GetItem(int index) = 0;
+    virtual QStringList GetNames() = 0;
+    virtual bool Exists(const QString& name) = 0;
+    // The value of a name; absent when the name does not exist.
+    virtual Nullable<QString> GetValue(const QString& name) = 0;
+    // Replaces the value of an existing name, or appends the name.
+    virtual void SetValue(const QString& name, const QString& value) = 0;
+    virtual void AddEmpty(const QString& name) = 0;
+    virtual void Add(const QString& name, const QString& value) = 0;
+    virtual void Delete(const QString& name) = 0;
+    virtual void Clear() = 0;
+    // Appends every name of the template that is not present yet, with an empty value.
+    virtual void ApplyTemplate(const std::shared_ptr<ITokenCustomPropertiesTemplate>& source) = 0;
+    virtual void Assign(const std::shared_ptr<ITokenCustomProperties>& source) = 0;
+    virtual std::shared_ptr<ICloner<ITokenCustomProperties>> GetCloner() = 0;
+    virtual std::shared_ptr<IComparer<ITokenCustomProperties>> GetComparer() = 0;
+};
+
+// The names of the user values that new tokens of a group start with.
+class ITokenCustomPropertiesTemplate
+{
+public:
+    virtual ~ITokenCustomPropertiesTemplate() = default;
+    virtual int GetCount() = 0;
+    virtual QString GetItem(int index) = 0;
+    virtual QStringList GetNames() = 0;
+    virtual bool Exists(const QString& name) = 0;
+    virtual void Add(const QString& name) = 0;
+    virtual void Delete(const QString& name) = 0;
+    virtual void Clear() = 0;
+    virtual void Assign(const std::shared_ptr<ITokenCustomPropertiesTemplate>& source) = 0;
+    virtual std::shared_ptr<ICloner<ITokenCustomPropertiesTemplate>> GetCloner() = 0;
+    virtual std::shared_ptr<IComparer<ITokenCustomPropertiesTemplate>> GetComparer() = 0;
+};
+
+enum class TTokenHistoryEntryKind : std::uint8_t
+{
+    thekCreated = 0,
+    thekHistoryCleared = 1,
+    thekChanged = 2,
+};
+
+// The fields an entry records. In a "changed" entry the first snapshot holds
+// the old values of the changed fields and the second the new ones; fields
+// that did not change are absent from both.
+struct TTokenFieldsSnapshot
+{
+    Nullable<QString> Title;
+    Nullable<QString> UserName;
+    Nullable<QString> Password;
+    Nullable<QString> URL;
+    Nullable<QString> Notes;
+    QList<TTokenCustomProperty> CustomProperties;
+
+    Nullable<QString> FindCustomProperty(const QString& name) const
+    {
+        for (const auto& property : CustomProperties)
+            if (property.GetName() == name)
+                return property.GetValue();
+        return {};
+    }
+    bool operator==(const TTokenFieldsSnapshot&) const = default;
+};
+
+struct TTokenHistoryEntry
+{
+    TTokenHistoryEntryKind Kind = TTokenHistoryEntryKind::thekCreated;
+    QDateTime DateTime;
+    TTokenFieldsSnapshot First;
+    TTokenFieldsSnapshot Second;
+    bool operator==(const TTokenHistoryEntry&) const = default;
+};
+
+// A token's change history, newest entry first.
+class ITokenHistory
+{
+public:
+    virtual ~ITokenHistory() = default;
+    virtual int GetCount() = 0;
+    virtual QList<TTokenHistoryEntry> GetEntries() = 0;
+    // Leaves one "history cleared" entry.
+    virtual void Clear() = 0;
+    virtual void Assign(const std::shared_ptr<ITokenHistory>& source) = 0;
+    virtual std::shared_ptr<ICloner<ITokenHistory>> GetCloner() = 0;
+    virtual std::shared_ptr<IComparer<ITokenHistory>> GetComparer() = 0;
+};
+
+// A token's web auto-login settings; immutable, made by the object factory.
+class IAutoLoginInfo
+{
+public:
+    virtual ~IAutoLoginInfo() = default;
+    virtual bool GetUseWebSitesDB() = 0;
+    virtual QString GetLoginURL() = 0;
+    virtual bool GetForceRedirect() = 0;
+    virtual bool GetAnalyzeAutomatically() = 0;
+    virtual TWebFormElement GetUserNameElement() = 0;
+    virtual TWebFormElement GetPasswordElement() = 0;
+    virtual std::int32_t GetWebFormIndex() = 0;
+    virtual bool Equals(const std::shared_ptr<IAutoLoginInfo>& other) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Operations
+
+class IOperation
+{
+public:
+    virtual ~IOperation() = default;
+};
+
+// An operation that names the object to select after it ran: the new, moved or
+// copied object; nil before the first execution and after an undo.
+template <typename T> class IOperationOf : public IOperation
+{
+public:
+    virtual std::shared_ptr<T> GetResult() = 0;
+};
+
+class IToken;
+class ITokenGroup;
+
+// Moves or copies of several tokens: GetResult is the first of GetResults.
+class ITokensOperation : public IOperationOf<IToken>
+{
+public:
+    virtual QList<std::shared_ptr<IToken>> GetResults() = 0;
+};
+
+// Several operations executed, undone and redone as one.
+class ICompositeOperation : public IOperation
+{
+public:
+    virtual void Add(const std::shared_ptr<IOperation>& operation) = 0;
+};
+
+class IOperationHistory
+{
+public:
+    virtual ~IOperationHistory() = default;
+    // Runs the operation and records it; drops whatever could be redone.
+    virtual void Execute(const std::shared_ptr<IOperation>& operation) = 0;
+    // Return the operation undone or redone; nil when there is none.
+    virtual std::shared_ptr<IOperation> Undo() = 0;
+    virtual std::shared_ptr<IOperation> Redo() = 0;
+    virtual bool GetCanUndo() = 0;
+    virtual bool GetCanRedo() = 0;
+    virtual int GetCount() = 0;
+    virtual void Clear() = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Tokens and groups
+
+class ITokenMatcher
+{
+public:
+    virtual ~ITokenMatcher() = default;
+    // Case-insensitive substring of title, user name, URL, notes or a custom
+    // property name or value (never the password). An empty text matches.
+    virtual bool Matches(const QString& text) = 0;
+};
+
+class IToken
+{
+public:
+    virtual ~IToken() = default;
+    virtual QUuid GetID() = 0;
+    // The group holding the token; nil for a detached or removed token.
+    virtual std::shared_ptr<ITokenGroup> GetGroup() = 0;
+    virtual QString GetTitle() = 0;
+    virtual QString GetUserName() = 0;
+    virtual QString GetPassword() = 0;
+    virtual QString GetURL() = 0;
+    virtual QString GetNotes() = 0;
+    virtual QDateTime GetCreationDate() = 0;
+    // The creation date while the token was never changed.
+    virtual QDateTime GetModificationDate() = 0;
+    virtual QDateTime GetExpirationDate() = 0;
+    virtual bool GetModified() = 0;
+    virtual bool GetExpires() = 0;
+    // Expires and the expiration date has passed.
+    virtual bool GetExpired() = 0;
+    virtual std::shared_ptr<ITokenCustomProperties> GetCustomProperties() = 0;
+    virtual std::shared_ptr<ITokenMatcher> GetMatcher() = 0;
+    virtual std::shared_ptr<ITokenHistory> GetHistory() = 0;
+    virtual bool GetUseManualAutoLogin() = 0;
+    virtual std::shared_ptr<IAutoLoginInfo> GetAutoLoginInfo() = 0;
+    virtual std::shared_ptr<ICloner<IToken>> GetCloner() = 0;
+    virtual std::shared_ptr<IComparer<IToken>> GetComparer() = 0;
+    // Takes over the values of an edited copy (history included); records a
+    // "changed" history entry when a text field or a custom property changed.
+    virtual std::shared_ptr<IOperationOf<IToken>>
+    CreateUpdateOperation(const std::shared_ptr<IToken>& editedCopy) = 0;
+
+    // Setters of a detached copy.
+    virtual void SetTitle(const QString& value) = 0;
+    virtual void SetUserName(const QString& value) = 0;
+    virtual void SetPassword(const QString& value) = 0;
+    virtual void SetURL(const QString& value) = 0;
+    virtual void SetNotes(const QString& value) = 0;
+    virtual void SetExpires(bool value) = 0;
+    virtual void SetExpirationDate(const QDateTime& value) = 0;
+    virtual void SetUseManualAutoLogin(bool value) = 0;
+    virtual void SetAutoLoginInfo(const std::shared_ptr<IAutoLoginInfo>& value) = 0;
+};
+
+using ITokenList = QList<std::shared_ptr<IToken>>;
+using ITokenGroupList = QList<std::shared_ptr<ITokenGroup>>;
+
+// One line of a group selector: the path of a group and the group.
+struct TTokenGroupPath
+{
+    QString Path;
+    std::shared_ptr<ITokenGroup> Group;
+};
+
+class ITokenGroup
+{
+public:
+    virtual ~ITokenGroup() = default;
+    virtual QUuid GetID() = 0;
+    // Nil for the root group and for a detached group.
+    virtual std::shared_ptr<ITokenGroup> GetParent() = 0;
+    virtual QString GetTitle() = 0;
+    // The titles from the root group to this one, joined by "\".
+    virtual QString GetPath() = 0;
+    virtual QDateTime GetCreationDate() = 0;
+    virtual QDateTime GetModificationDate() = 0;
+    virtual QDateTime GetExpirationDate() = 0;
+    virtual bool GetModified() = 0;
+    virtual bool GetExpires() = 0;
+    virtual bool GetExpired() = 0;
+    // The group or one of its ancestors below the root is expired.
+    virtual bool GetTokensExpired() = 0;
+    virtual std::shared_ptr<ITokenCustomPropertiesTemplate> GetCustomPropertiesTemplate() = 0;
+
+    // Direct content, in order.
+    virtual ITokenList GetTokens() = 0;
+    virtual ITokenGroupList GetGroups() = 0;
+    // Everything below the group (the group itself not included), depth first.
+    virtual ITokenList GetAllTokens() = 0;
+    virtual ITokenGroupList GetAllGroups() = 0;
+
+    // Look-ups by ID; the group itself counts for FindGroupByID.
+    virtual std::shared_ptr<ITokenGroup> FindGroupByID(const QUuid& id, bool recursive = true) = 0;
+    virtual std::shared_ptr<IToken> FindTokenByID(const QUuid& id, bool recursive = true) = 0;
+
+    // Searches (see ITokenMatcher for tokens; a group matches by its title).
+    virtual ITokenList FindTokens(const QString& text, bool recursive) = 0;
+    virtual ITokenGroupList FindGroups(const QString& text) = 0;
+    // The matching groups, the groups holding matching tokens and all their
+    // ancestors, this group included, in tree order.
+    virtual ITokenGroupList FindGroupsToShow(const QString& text) = 0;
+    // The groups containing the object: its parent up to this group.
+    virtual ITokenGroupList GetContainingGroups(const std::shared_ptr<IToken>& token) = 0;
+    virtual ITokenGroupList GetContainingGroups(const std::shared_ptr<ITokenGroup>& group) = 0;
+
+    // Titles are compared case-insensitively; the excluded object does not count.
+    virtual bool IsTokenTitleUnique(const QString& title,
+                                    const std::shared_ptr<IToken>& excluded = nullptr) = 0;
+    virtual bool IsGroupTitleUnique(const QString& title,
+                                    const std::shared_ptr<ITokenGroup>& excluded = nullptr) = 0;
+
+    // Appends this group and every group below it, with their paths.
+    virtual void FillGroupPaths(QList<TTokenGroupPath>& paths) = 0;
+    // Every custom property name used below the group, once, in tree order.
+    virtual QStringList GetAllCustomPropertyTitles() = 0;
+
+    virtual std::shared_ptr<ICloner<ITokenGroup>> GetCloner() = 0;
+    virtual std::shared_ptr<IComparer<ITokenGroup>> GetComparer() = 0;
+
+    // Operation factories.
+    virtual std::shared_ptr<IOperationOf<IToken>>
+    CreateAddTokenOperation(const QString& title, const QString& userName, const QString& password,
+                            const QString& url, const QString& notes, bool expires,
+                            const QDateTime& expirationDate, bool useManualAutoLogin,
+                            const std::shared_ptr<ITokenCustomProperties>& customProperties,
+                            const std::shared_ptr<IAutoLoginInfo>& autoLoginInfo) = 0;
+    virtual std::shared_ptr<IOperationOf<ITokenGroup>>
+    CreateAddGroupOperation(const QString& title, bool expires, const QDateTime& expirationDate,
+                            const std::shared_ptr<ITokenCustomPropertiesTemplate>& templ) = 0;
+    // Takes over title, expiration and template of an edited copy.
+    virtual std::shared_ptr<IOperationOf<ITokenGroup>>
+    CreateUpdateOperation(const std::shared_ptr<ITokenGroup>& editedCopy) = 0;
+    virtual std::shared_ptr<IOperationOf<ITokenGroup>>
+    CreateRenameOperation(const QString& title) = 0;
+    // Deletes a subgroup of this group with everything below it.
+    virtual std::shared_ptr<IOperation>
+    CreateDeleteGroupOperation(const std::shared_ptr<ITokenGroup>& group) = 0;
+    // Copies the tokens and subgroups of an imported group (any implementation
+    // of these interfaces) into this group. With newIDs the copies get new
+    // IDs; otherwise they keep theirs unless an ID is taken already.
+    virtual std::shared_ptr<IOperation>
+    CreateImportOperation(const std::shared_ptr<ITokenGroup>& imported, bool newIDs,
+                          const QString& titleCollisionTemplate) = 0;
+
+    // Setters of a detached copy.
+    virtual void SetTitle(const QString& value) = 0;
+    virtual void SetExpires(bool value) = 0;
+    virtual void SetExpirationDate(const QDateTime& value) = 0;
+    // Building a detached tree (converters): appends a detached object.
+    virtual void AppendToken(const std::shared_ptr<IToken>& token) = 0;
+    virtual void AppendGroup(const std::shared_ptr<ITokenGroup>& group) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Storage, file, root
+
+class ITokenStorage
+{
+public:
+    virtual ~ITokenStorage() = default;
+    virtual std::shared_ptr<ITokenGroup> GetRootGroup() = 0;
+    virtual QString GetMasterPassword() = 0;
+    // Takes a fresh salt and derives the new key at once, so saving never does.
+    virtual void SetMasterPassword(const QString& password) = 0;
+    // The format version written, and the one of the file last loaded.
+    virtual int GetVersion() = 0;
+    virtual int GetLoadedVersion() = 0;
+    // Empties the database and wipes master password and keys.
+    virtual void Clear() = 0;
+
+    // Each transfer is given a title template with "%0:s" (title) and "%1:d"
+    // (counter) that names an object whose title is taken in the target group.
+    virtual std::shared_ptr<IOperationOf<IToken>>
+    CreateMoveTokenOperation(const std::shared_ptr<IToken>& token,
+                             const std::shared_ptr<ITokenGroup>& target,
+                             const QString& titleCollisionTemplate) = 0;
+    virtual std::shared_ptr<IOperation> CreateDeleteTokensOperation(const ITokenList& tokens) = 0;
+    virtual std::shared_ptr<ITokensOperation>
+    CreateMoveTokensOperation(const ITokenList& tokens, const std::shared_ptr<ITokenGroup>& target,
+                              const QString& titleCollisionTemplate) = 0;
+    virtual std::shared_ptr<ITokensOperation>
+    CreateCopyTokensOperation(const ITokenList& tokens, const std::shared_ptr<ITokenGroup>& target,
+                              const QString& titleCollisionTemplate) = 0;
+    // A group cannot move into itself or below itself (std::invalid_argument).
+    virtual std::shared_ptr<IOperationOf<ITokenGroup>>
+    CreateMoveGroupOperation(const std::shared_ptr<ITokenGroup>& group,
+                             const std::shared_ptr<ITokenGroup>& target,
+                             const QString& titleCollisionTemplate) = 0;
+    virtual std::shared_ptr<IOperationOf<ITokenGroup>>
+    CreateCopyGroupOperation(const std::shared_ptr<ITokenGroup>& group,
+                             const std::shared_ptr<ITokenGroup>& target,
+                             const QString& titleCollisionTemplate) = 0;
+};
+
+// Argon2id cost of the key derivation for new files and new master passwords.
+struct TKeyDerivationSettings
+{
+    std::uint64_t OpsLimit = 3;            // passes
+    std::uint64_t MemLimit = 256ull << 20; // bytes
+    bool operator==(const TKeyDerivationSettings&) const = default;
+};
+
+// Result codes of IDatabaseFile.
+namespace DatabaseFileCode {
+inline constexpr int Ok = 0;
+// Open and CheckMasterPassword
+inline constexpr int OpenFileMissing = 1;
+inline constexpr int OpenWrongPassword = 2;
+inline constexpr int OpenAccessDenied = 3;
+inline constexpr int OpenDamaged = 5;
+inline constexpr int OpenTooNew = 6;
+// CreateFile
+inline constexpr int CreateFolderMissing = 1;
+inline constexpr int CreateEmptyPassword = 2;
+inline constexpr int CreateBackupFailed = 3;
+inline constexpr int CreateAccessDenied = 4;
+inline constexpr int CreateWriteFailed = 5;
+// Save
+inline constexpr int SaveNotOpened = 1;
+inline constexpr int SaveAccessDenied = 4;
+inline constexpr int SaveWriteFailed = 5;
+} // namespace DatabaseFileCode
+
+using TFileChangedCallback = std::function<void()>;
+
+class IDatabaseFile
+{
+public:
+    virtual ~IDatabaseFile() = default;
+    // Reads the file into the token storage with the given master password.
+    virtual int Open(const QString& fileName, const QString& password) = 0;
+    // Writes the storage (with its master password) to a new file, which becomes current.
+    virtual int CreateFile(const QString& fileName) = 0;
+    virtual int Save() = 0;
+    // Forgets the file; the storage keeps its data until Clear.
+    virtual void Close() = 0;
+    // The open code the file would give for the password (0 when it unlocks it).
+    virtual int CheckMasterPassword(const QString& fileName, const QString& password) = 0;
+    virtual QString GetFileName() = 0;
+    virtual bool GetOpened() = 0;
+    // The file's content differs from what was last loaded or saved.
+    virtual bool GetModifiedOnDisk() = 0;
+    // Called from a watcher thread when the file's folder changes.
+    virtual void SetOnFileChanged(const TFileChangedCallback& callback) = 0;
+    virtual void SetOnFileChanged2(const TFileChangedCallback& callback) = 0;
+    // An independent database file with its own storage.
+    virtual std::shared_ptr<IDatabaseFile> CreateScratchFile() = 0;
+    virtual std::shared_ptr<ITokenStorage> GetTokenStorage() = 0;
+    // Cost of later key derivations (cheap settings are for tests and tools).
+    virtual TKeyDerivationSettings GetKeyDerivationSettings() = 0;
+    virtual void SetKeyDerivationSettings(const TKeyDerivationSettings& settings) = 0;
+};
+
+class IObjectFactory
+{
+public:
+    virtual ~IObjectFactory() = default;
+    virtual std::shared_ptr<ICompositeOperation> CreateCompositeOperation() = 0;
+    virtual std::shared_ptr<ITokenCustomProperties> CreateCustomProperties() = 0;
+    virtual std::shared_ptr<ITokenCustomPropertiesTemplate> CreateCustomPropertiesTemplate() = 0;
+    virtual std::shared_ptr<IAutoLoginInfo> CreateWebSitesDBAutoLoginInfo() = 0;
+    virtual std::shared_ptr<IAutoLoginInfo>
+    CreateManualAutoLoginInfo(const QString& loginURL, bool forceRedirect,
+                              bool analyzeAutomatically, const TWebFormElement& userNameElement,
+                              const TWebFormElement& passwordElement,
+                              std::int32_t webFormIndex) = 0;
+    // Detached objects with new IDs, for building trees to import.
+    virtual std::shared_ptr<IToken> CreateToken() = 0;
+    virtual std::shared_ptr<ITokenGroup> CreateTokenGroup() = 0;
+};
 
 class ILockwyn
 {
