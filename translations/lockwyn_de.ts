@@ -1,0 +1,682 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>TLocalizedStrings</name>
+    <message>
+        <source>Lockwyn</source>
+        <comment>AppName</comment>
+        <translation>Lockwyn</translation>
+    </message>
+    <message>
+        <source>Cannot load %s</source>
+        <comment>CannotLoadLibraryError</comment>
+        <translation>%s kann nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>Cannot get the main function named %s</source>
+        <comment>CannotGetMainFunctionError</comment>
+        <translation>Die Hauptfunktion namens %s wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Cannot get the main interface from %s</source>
+        <comment>CannotGetMainInterfaceError</comment>
+        <translation>Die Hauptschnittstelle von %s ist nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>%0:s (Copy %1:d)</source>
+        <comment>TransferTitleCollisionTemplate</comment>
+        <translation>%0:s (Kopie %1:d)</translation>
+    </message>
+    <message>
+        <source>%0:s (Imported %1:d)</source>
+        <comment>ImportTitleCollisionTemplate</comment>
+        <translation>%0:s (Importiert %1:d)</translation>
+    </message>
+    <message>
+        <source>[Read Only]</source>
+        <comment>ReadOnlyFormCaption</comment>
+        <translation>[Schreibgeschützt]</translation>
+    </message>
+    <message>
+        <source>Password database is in Read Only mode.
+
+Enable edit mode now?</source>
+        <comment>ReadOnlyDisableDlgMessage</comment>
+        <translation>Die Passwortdatenbank ist schreibgeschützt.
+
+Bearbeitung jetzt erlauben?</translation>
+    </message>
+    <message>
+        <source>Read Only mode enabled</source>
+        <comment>ToastReadOnlyModeEnabled</comment>
+        <translation>Schreibschutz aktiviert</translation>
+    </message>
+    <message>
+        <source>Read Only mode disabled</source>
+        <comment>ToastReadOnlyModeDisabled</comment>
+        <translation>Schreibschutz deaktiviert</translation>
+    </message>
+    <message>
+        <source>********</source>
+        <comment>PasswordHideMask</comment>
+        <translation>********</translation>
+    </message>
+    <message>
+        <source>Clear undo/redo history now?</source>
+        <comment>ClearHistoryDlgMessage</comment>
+        <translation>Verlauf zum Rückgängigmachen und Wiederholen jetzt löschen?</translation>
+    </message>
+    <message>
+        <source>Search results</source>
+        <comment>SearchResultsCaption</comment>
+        <translation>Suchergebnisse</translation>
+    </message>
+    <message>
+        <source>Database reloaded</source>
+        <comment>ToastDatabaseReloaded</comment>
+        <translation>Datenbank neu geladen</translation>
+    </message>
+    <message>
+        <source>Database file has been modified. Reload?</source>
+        <comment>DatabaseFileModifiedDlgMessage</comment>
+        <translation>Die Datenbankdatei wurde geändert. Neu laden?</translation>
+    </message>
+    <message>
+        <source>Database file has been changed in another program.
+Saving will overwrite that changes</source>
+        <comment>SavingFileConflictDlgMessage</comment>
+        <translation>Die Datenbankdatei wurde in einem anderen Programm geändert.
+Beim Speichern werden diese Änderungen überschrieben.</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <comment>ConflictDlgOverwriteButtonCaption</comment>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <comment>ConflictDlgSaveAsButtonCaption</comment>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <comment>ConflictDlgCancelButtonCaption</comment>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Add new group</source>
+        <comment>AddGroupDlgCaption</comment>
+        <translation>Neue Gruppe hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Group</source>
+        <comment>AddGroupDlgButtonCaption</comment>
+        <translation>Gruppe hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit group</source>
+        <comment>EditGroupDlgCaption</comment>
+        <translation>Gruppe bearbeiten</translation>
+    </message>
+    <message>
+        <source>Save Group</source>
+        <comment>EditGroupDlgButtonCaption</comment>
+        <translation>Gruppe speichern</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete the group &quot;%s&quot; and all of its items and subgroups?</source>
+        <comment>DeleteGroupDlgMessage</comment>
+        <translation>Möchten Sie die Gruppe „%s“ mit allen Einträgen und Untergruppen wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Group &quot;%s&quot; already exists in parent group &quot;%s&quot;</source>
+        <comment>GroupTitleIsNotUnique</comment>
+        <translation>Die Gruppe „%s“ gibt es in der übergeordneten Gruppe „%s“ bereits</translation>
+    </message>
+    <message>
+        <source>Add new password token</source>
+        <comment>AddTokenDlgCaption</comment>
+        <translation>Neuen Passworteintrag hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Token</source>
+        <comment>AddTokenDlgButtonCaption</comment>
+        <translation>Eintrag hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit password token</source>
+        <comment>EditTokenDlgCaption</comment>
+        <translation>Passworteintrag bearbeiten</translation>
+    </message>
+    <message>
+        <source>Save Token</source>
+        <comment>EditTokenDlgButtonCaption</comment>
+        <translation>Eintrag speichern</translation>
+    </message>
+    <message>
+        <source>Delete token &quot;%s&quot; now?</source>
+        <comment>DeleteTokenDlgMessage</comment>
+        <translation>Eintrag „%s“ jetzt löschen?</translation>
+    </message>
+    <message>
+        <source>Delete %d tokens now?</source>
+        <comment>DeleteMultipleTokensDlgMessage</comment>
+        <translation>%d Einträge jetzt löschen?</translation>
+    </message>
+    <message>
+        <source>Token &quot;%s&quot; already exists in group &quot;%s&quot;</source>
+        <comment>TokenTitleIsNotUnique</comment>
+        <translation>Den Eintrag „%s“ gibt es in der Gruppe „%s“ bereits</translation>
+    </message>
+    <message>
+        <source>Generate Password</source>
+        <comment>GeneratePasswordButtonCaption</comment>
+        <translation>Passwort erzeugen</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <comment>NotesCaption</comment>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>Use settings from the web services database (URL not found)</source>
+        <comment>UseWebSitesDBRadioButtonDisabledCaption</comment>
+        <translation>Einstellungen aus der Webdienst-Datenbank verwenden (URL nicht gefunden)</translation>
+    </message>
+    <message>
+        <source>Use settings from the web services database (recommended)</source>
+        <comment>UseWebSitesDBRadioButtonEnabledCaption</comment>
+        <translation>Einstellungen aus der Webdienst-Datenbank verwenden (empfohlen)</translation>
+    </message>
+    <message>
+        <source>Loggin&apos; in to %0:s %1:s</source>
+        <comment>LogginInToFoundedWebsite</comment>
+        <translation>Anmeldung bei %0:s %1:s</translation>
+    </message>
+    <message>
+        <source>Loggin&apos; in to %0:s</source>
+        <comment>LogginInToUnknownWebsite</comment>
+        <translation>Anmeldung bei %0:s</translation>
+    </message>
+    <message>
+        <source>URL is not verified</source>
+        <comment>URLNotVerified</comment>
+        <translation>Die URL ist ungültig</translation>
+    </message>
+    <message>
+        <source>How does it work?</source>
+        <comment>HowDoesAutoLoginWorkLabelCaption</comment>
+        <translation>Wie funktioniert das?</translation>
+    </message>
+    <message>
+        <source>Do you want to clear the history for this token?
+You can&apos;t undo this action.</source>
+        <comment>ClearTokenHistoryDlgWarning</comment>
+        <translation>Möchten Sie den Verlauf dieses Eintrags löschen?
+Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>Generate password</source>
+        <comment>PasswordGeneratorDlgCaption</comment>
+        <translation>Passwort erzeugen</translation>
+    </message>
+    <message>
+        <source>Insert Password</source>
+        <comment>InsertPasswordButtonCaption</comment>
+        <translation>Passwort einfügen</translation>
+    </message>
+    <message>
+        <source>Copy Password</source>
+        <comment>CopyPasswordButtonCaption</comment>
+        <translation>Passwort kopieren</translation>
+    </message>
+    <message>
+        <source>Lockwyn Database</source>
+        <comment>DatabaseFileFilterName</comment>
+        <translation>Lockwyn-Datenbank</translation>
+    </message>
+    <message>
+        <source>Select Database File</source>
+        <comment>DatabaseFileDialogTitle</comment>
+        <translation>Datenbankdatei auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy To Clipboard</source>
+        <comment>MenuItemCopyToClipboard</comment>
+        <translation>In die Zwischenablage &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Expires at</source>
+        <comment>TokenExpirationLabel</comment>
+        <translation>Läuft ab am</translation>
+    </message>
+    <message>
+        <source>Modification date</source>
+        <comment>TokenModificationDateLabel</comment>
+        <translation>Geändert am</translation>
+    </message>
+    <message>
+        <source>Creation date</source>
+        <comment>TokenCreationDateLabel</comment>
+        <translation>Erstellt am</translation>
+    </message>
+    <message>
+        <source>User values</source>
+        <comment>GroupCustomPropsListLabel</comment>
+        <translation>Benutzerwerte</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <comment>GroupTopicLabel</comment>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Group expires at</source>
+        <comment>GroupExpirationLabel</comment>
+        <translation>Gruppe läuft ab am</translation>
+    </message>
+    <message>
+        <source>Modification date</source>
+        <comment>GroupModificationDateLabel</comment>
+        <translation>Geändert am</translation>
+    </message>
+    <message>
+        <source>Creation date</source>
+        <comment>GroupCreationDateLabel</comment>
+        <translation>Erstellt am</translation>
+    </message>
+    <message>
+        <source>Tokens found: %d</source>
+        <comment>SearchResutlsTokensFound</comment>
+        <translation>Gefundene Einträge: %d</translation>
+    </message>
+    <message>
+        <source>Groups found: %d</source>
+        <comment>SearchResutlsGroupsFound</comment>
+        <translation>Gefundene Gruppen: %d</translation>
+    </message>
+    <message>
+        <source>Tokens: %d</source>
+        <comment>TokensCount</comment>
+        <translation>Einträge: %d</translation>
+    </message>
+    <message>
+        <source>Groups: %d</source>
+        <comment>GroupsCount</comment>
+        <translation>Gruppen: %d</translation>
+    </message>
+    <message>
+        <source>Group path copied to clipboard</source>
+        <comment>ToastGroupPathCopied</comment>
+        <translation>Gruppenpfad in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>Date copied to clipboard</source>
+        <comment>ToastDateCopied</comment>
+        <translation>Datum in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>Text copied to clipboard</source>
+        <comment>ToastTextCopied</comment>
+        <translation>Text in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>URL copied to clipboard</source>
+        <comment>ToastURLCopied</comment>
+        <translation>URL in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <comment>SettingsMenuItemCaption</comment>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <comment>HelpMenuItemCaption</comment>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Data Fields</source>
+        <comment>WebTableDataFieldsCaption</comment>
+        <translation>Datenfelder</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <comment>WebTableUserNameRowCaption</comment>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <comment>WebTablePasswordRowCaption</comment>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Element ID</source>
+        <comment>WebTableElementIdCaption</comment>
+        <translation>Element-ID</translation>
+    </message>
+    <message>
+        <source>Element Name</source>
+        <comment>WebTableElementNameCaption</comment>
+        <translation>Elementname</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <comment>TokenTitleCaption</comment>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>User Name</source>
+        <comment>TokenUserNameCaption</comment>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <comment>TokenPasswordCaption</comment>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <comment>TokenURLCaption</comment>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <comment>TokenNotesCaption</comment>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>Title copied to clipboard</source>
+        <comment>ToastTitleCopied</comment>
+        <translation>Titel in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>User name copied to clipboard</source>
+        <comment>ToastUserNameCopied</comment>
+        <translation>Benutzername in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>Password copied to clipboard</source>
+        <comment>ToastPasswordCopied</comment>
+        <translation>Passwort in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>Notes copied to clipboard</source>
+        <comment>ToastNotesCopied</comment>
+        <translation>Notizen in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>Clipboard will be cleared in %d seconds</source>
+        <comment>AutoCleanClipboardMessage</comment>
+        <translation>Die Zwischenablage wird in %d Sekunden geleert</translation>
+    </message>
+    <message>
+        <source>%d tokens selected</source>
+        <comment>MultipleItemsDragCaption</comment>
+        <translation>%d Einträge ausgewählt</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <comment>Password</comment>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>Master Password:</source>
+        <comment>MasterPassword</comment>
+        <translation>Master-Passwort:</translation>
+    </message>
+    <message>
+        <source>Expires</source>
+        <comment>Expires</comment>
+        <translation>Läuft ab</translation>
+    </message>
+    <message>
+        <source>When</source>
+        <comment>ExpiresWhen</comment>
+        <translation>Wann</translation>
+    </message>
+    <message>
+        <source>Token Created</source>
+        <comment>HistoryFieldTokenCreated</comment>
+        <translation>Eintrag erstellt</translation>
+    </message>
+    <message>
+        <source>History Cleared</source>
+        <comment>HistoryFieldHistoryCleared</comment>
+        <translation>Verlauf gelöscht</translation>
+    </message>
+    <message>
+        <source>****** (click to view)</source>
+        <comment>HistoryFieldPasswordHideMask</comment>
+        <translation>****** (zum Anzeigen klicken)</translation>
+    </message>
+    <message>
+        <source>(empty)</source>
+        <comment>HistoryFieldEmpty</comment>
+        <translation>(leer)</translation>
+    </message>
+    <message>
+        <source>Property &quot;%s&quot; already exists</source>
+        <comment>PropertyAlreadyExists</comment>
+        <translation>Die Eigenschaft „%s“ gibt es bereits</translation>
+    </message>
+    <message>
+        <source>Delete property &quot;%s&quot;?</source>
+        <comment>DeletePropertyConfirmation</comment>
+        <translation>Eigenschaft „%s“ löschen?</translation>
+    </message>
+    <message>
+        <source>Property &quot;%s&quot; deleted</source>
+        <comment>ToastPropertyDeleted</comment>
+        <translation>Eigenschaft „%s“ gelöscht</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <comment>CustomPropertyTitle</comment>
+        <translation>Eigenschaft</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <comment>CustomValueTitle</comment>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Select action</source>
+        <comment>SelectAction</comment>
+        <translation>Aktion auswählen</translation>
+    </message>
+    <message>
+        <source>Open existing database</source>
+        <comment>OpenDatabaseDlgCaption</comment>
+        <translation>Vorhandene Datenbank öffnen</translation>
+    </message>
+    <message>
+        <source>Create a new password database</source>
+        <comment>NewDatabaseDlgCaption</comment>
+        <translation>Neue Passwortdatenbank erstellen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <comment>MasterPassDlgOpenButtonCaption</comment>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <comment>MasterPassDlgNewDatabaseButtonCaption</comment>
+        <translation>Erstellen</translation>
+    </message>
+    <message>
+        <source>Set a new master password</source>
+        <comment>NewMasterPasswordDlgCaption</comment>
+        <translation>Neues Master-Passwort festlegen</translation>
+    </message>
+    <message>
+        <source>Please select the database.</source>
+        <comment>DatabaseNameCannotBeEmpty</comment>
+        <translation>Bitte wählen Sie die Datenbank aus.</translation>
+    </message>
+    <message>
+        <source>Master password cannot be empty.</source>
+        <comment>MasterPasswordCannotBeEmpty</comment>
+        <translation>Das Master-Passwort darf nicht leer sein.</translation>
+    </message>
+    <message>
+        <source>Master password is wrong. Retry?</source>
+        <comment>WrongMasterPasswordMessage</comment>
+        <translation>Das Master-Passwort ist falsch. Erneut versuchen?</translation>
+    </message>
+    <message>
+        <source>Master password and its confirmation must be identical.</source>
+        <comment>MasterPasswordAndConfirmationDifferent</comment>
+        <translation>Master-Passwort und Bestätigung müssen übereinstimmen.</translation>
+    </message>
+    <message>
+        <source>The password database was created with a newer version of Lockwyn. If you open it in the current version of the program, some data may be lost. We recommend that you update Lockwyn before opening this database.
+
+Click OK to save and open a copy of this database.
+Click Cancel to abandon opening this database.</source>
+        <comment>LoadedVersionOvershootMessage</comment>
+        <translation>Die Passwortdatenbank wurde mit einer neueren Version von Lockwyn erstellt. Wenn Sie sie mit dieser Version des Programms öffnen, können Daten verloren gehen. Wir empfehlen, Lockwyn zu aktualisieren, bevor Sie diese Datenbank öffnen.
+
+Klicken Sie auf OK, um eine Kopie dieser Datenbank zu speichern und zu öffnen.
+Klicken Sie auf Abbrechen, um das Öffnen dieser Datenbank abzubrechen.</translation>
+    </message>
+    <message>
+        <source>Imported database was created in a newer version of Lockwyn. 
+Some data may not be imported.</source>
+        <comment>ImportedVersionOvershootMessage</comment>
+        <translation>Die importierte Datenbank wurde mit einer neueren Version von Lockwyn erstellt.
+Einige Daten wurden möglicherweise nicht importiert.</translation>
+    </message>
+    <message>
+        <source>Lockwyn locked</source>
+        <comment>DatabaseLockedDlgCaption</comment>
+        <translation>Lockwyn gesperrt</translation>
+    </message>
+    <message>
+        <source>Database &quot;%s&quot; already exists.
+Are you sure you want to overwrite it?</source>
+        <comment>DatabaseAlreadyExists</comment>
+        <translation>Die Datenbank „%s“ gibt es bereits.
+Möchten Sie sie wirklich überschreiben?</translation>
+    </message>
+    <message>
+        <source>Database file not exists.</source>
+        <comment>DatabaseFileNotExists</comment>
+        <translation>Die Datenbankdatei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Cannot create database file.</source>
+        <comment>CannotCreateDatabase</comment>
+        <translation>Die Datenbankdatei kann nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot save database file.
+Retry with different name?</source>
+        <comment>CannotSaveDatabase</comment>
+        <translation>Die Datenbankdatei kann nicht gespeichert werden.
+Unter einem anderen Namen erneut versuchen?</translation>
+    </message>
+    <message>
+        <source>Path not exist</source>
+        <comment>ErrorPathNotExist</comment>
+        <translation>Der Pfad existiert nicht</translation>
+    </message>
+    <message>
+        <source>File not exist</source>
+        <comment>ErrorFileNotExist</comment>
+        <translation>Die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>Cannot create backup file</source>
+        <comment>CannotCreateBackup</comment>
+        <translation>Die Sicherungsdatei kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Access denied</source>
+        <comment>ErrorAccessDenied</comment>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <comment>UnknownError</comment>
+        <translation>Unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>Please enter the old password.</source>
+        <comment>EnterOldMasterPassword</comment>
+        <translation>Bitte geben Sie das alte Passwort ein.</translation>
+    </message>
+    <message>
+        <source>The old master password is wrong.</source>
+        <comment>OldMasterPasswordIsWrong</comment>
+        <translation>Das alte Master-Passwort ist falsch.</translation>
+    </message>
+    <message>
+        <source>Password and confirmation must be identical.</source>
+        <comment>PasswordAndConfirmationDifferent</comment>
+        <translation>Passwort und Bestätigung müssen übereinstimmen.</translation>
+    </message>
+    <message>
+        <source>Master password has been changed successfully</source>
+        <comment>MasterPasswordHasBeenChanged</comment>
+        <translation>Das Master-Passwort wurde erfolgreich geändert</translation>
+    </message>
+    <message>
+        <source>Exporting to %s</source>
+        <comment>ExportDlgCaption</comment>
+        <translation>Export nach %s</translation>
+    </message>
+    <message>
+        <source>Importing from %s</source>
+        <comment>ImportDlgCaption</comment>
+        <translation>Import aus %s</translation>
+    </message>
+    <message>
+        <source>Database %s has been exported successfully</source>
+        <comment>ToastSuccessExport</comment>
+        <translation>Die Datenbank %s wurde erfolgreich exportiert</translation>
+    </message>
+    <message>
+        <source>Input file %s has a wrong format</source>
+        <comment>ImportWrongFormat</comment>
+        <translation>Die Eingabedatei %s hat ein ungültiges Format</translation>
+    </message>
+    <message>
+        <source>Export to %s failed</source>
+        <comment>ExportFailed</comment>
+        <translation>Export nach %s fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>TLocalizer</name>
+    <message>
+        <source>English</source>
+        <extracomment>The name of the language of this translation, written in that language.</extracomment>
+        <translation>Deutsch</translation>
+    </message>
+</context>
+<context>
+    <name>TMessageDialog</name>
+    <message>
+        <source>Button count can be in the range of 1..4</source>
+        <translation>Die Anzahl der Schaltflächen muss zwischen 1 und 4 liegen</translation>
+    </message>
+</context>
+<context>
+    <name>TfCrashReport</name>
+    <message>
+        <source>Lockwyn has met an error it cannot handle.</source>
+        <translation>In Lockwyn ist ein Fehler aufgetreten, der nicht behandelt werden kann.</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Report</source>
+        <translation>Bericht &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+</context>
+</TS>
