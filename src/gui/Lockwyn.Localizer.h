@@ -1,9 +1,10 @@
 #pragma once
 // The interface language: English is the source, every other language is a
 // compiled Qt Linguist translation inside the program. Switching installs its
-// translator, refills the string table and thereby sends QEvent::LanguageChange
-// to every widget. Convention: every form and frame calls its LocalizerUpdate()
-// once when created and again from changeEvent() on QEvent::LanguageChange.
+// translator, which makes Qt post QEvent::LanguageChange to every widget, and
+// refills the string table before the widgets handle that event.
+// Convention: every form and frame calls its LocalizerUpdate() once when
+// created and again from changeEvent() on QEvent::LanguageChange.
 
 #include <QList>
 #include <QString>
