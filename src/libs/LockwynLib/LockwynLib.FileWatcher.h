@@ -3,14 +3,17 @@
 // file's inode, which a watch on the file itself would lose) on a thread of its
 // own. The callback runs on that thread, once per new content: after a burst
 // of changes settles, the file's content digest is compared with the last one
-// known, so a touch or the program's own save (announced through
-// SetKnownDigest before writing) never counts.
+// known, so a touch or the program's own save never counts. A save runs:
+//   ExpectOwnWrite(ContentDigest(sealed)); write; SetKnownDigest(digest of
+//   the file now on disk).
 
 #include <QByteArray>
 #include <QString>
 
 #include <functional>
 #include <memory>
+
+class QThread;
 
 namespace Lockwyn {
 
@@ -30,11 +33,15 @@ public:
     // (ContentDigest/FileDigest). An empty name stops watching.
     void Watch(const QString& fileName, const QByteArray& knownDigest);
     void Stop();
-    // The content the program itself is about to write or has written.
+    // The program is about to replace the file with this content: until the
+    // next SetKnownDigest, both the old and the new content are its own.
+    void ExpectOwnWrite(const QByteArray& digest);
+    // The content now on disk as the program knows it (after loading or saving).
     void SetKnownDigest(const QByteArray& digest);
 
 private:
-    std::unique_ptr<TFileWatcherWorker> FWorker;
+    std::unique_ptr<QThread> FThread;
+    TFileWatcherWorker* FWorker = nullptr; // lives and dies on FThread
 };
 
 } // namespace Lockwyn
