@@ -45,14 +45,14 @@ public:
     }
 
     // Any thread.
-    void SetKnownDigest(const QByteArray& digest)
+    void Reset(const QByteArray& digest)
     {
         std::lock_guard lock(FMutex);
         FKnownDigest = digest;
         FPreviousDigest = digest;
     }
 
-    void ExpectOwnWrite(const QByteArray& digest)
+    void SetKnownDigest(const QByteArray& digest)
     {
         std::lock_guard lock(FMutex);
         FPreviousDigest = FKnownDigest;
@@ -82,6 +82,9 @@ private:
         const QByteArray digest = FileDigest(FFileName);
         {
             std::lock_guard lock(FMutex);
+            // Seen on disk, the new content makes the old one a change again.
+            if (digest == FKnownDigest)
+                FPreviousDigest = digest;
             if (digest == FKnownDigest || digest == FPreviousDigest)
                 return;
             FKnownDigest = digest;
@@ -117,7 +120,7 @@ TFileWatcher::~TFileWatcher()
 
 void TFileWatcher::Watch(const QString& fileName, const QByteArray& knownDigest)
 {
-    FWorker->SetKnownDigest(knownDigest);
+    FWorker->Reset(knownDigest);
     const QString name = fileName.isEmpty() ? QString() : QFileInfo(fileName).absoluteFilePath();
     auto watch = [worker = FWorker, name] {
         worker->Watch(name);
@@ -131,11 +134,6 @@ void TFileWatcher::Watch(const QString& fileName, const QByteArray& knownDigest)
 void TFileWatcher::Stop()
 {
     Watch(QString(), QByteArray());
-}
-
-void TFileWatcher::ExpectOwnWrite(const QByteArray& digest)
-{
-    FWorker->ExpectOwnWrite(digest);
 }
 
 void TFileWatcher::SetKnownDigest(const QByteArray& digest)

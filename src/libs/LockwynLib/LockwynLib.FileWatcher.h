@@ -3,9 +3,9 @@
 // file's inode, which a watch on the file itself would lose) on a thread of its
 // own. The callback runs on that thread, once per new content: after a burst
 // of changes settles, the file's content digest is compared with the last one
-// known, so a touch or the program's own save never counts. A save runs:
-//   ExpectOwnWrite(ContentDigest(sealed)); write; SetKnownDigest(digest of
-//   the file now on disk).
+// known, so a touch or the program's own save never counts: before saving,
+// the program announces the new content with SetKnownDigest; until the new
+// content has been seen on disk, the old content is not a change either.
 
 #include <QByteArray>
 #include <QString>
@@ -33,10 +33,8 @@ public:
     // (ContentDigest/FileDigest). An empty name stops watching.
     void Watch(const QString& fileName, const QByteArray& knownDigest);
     void Stop();
-    // The program is about to replace the file with this content: until the
-    // next SetKnownDigest, both the old and the new content are its own.
-    void ExpectOwnWrite(const QByteArray& digest);
-    // The content now on disk as the program knows it (after loading or saving).
+    // The content the program is about to write (or, after a failed write,
+    // the content still on disk).
     void SetKnownDigest(const QByteArray& digest);
 
 private:
