@@ -1,0 +1,8 @@
+// The library's one export.
+
+#include "ConvertLib.EximConvertersList.h"
+
+extern "C" Q_DECL_EXPORT void GetInstance(std::shared_ptr<Lockwyn::IEximConvertersList>* out)
+{
+    *out = std::make_shared<Lockwyn::TEximConvertersList>();
+}

@@ -1,0 +1,64 @@
+#include "ConvertLib.StorageSnapshot.h"
+
+namespace Lockwyn {
+
+namespace {
+
+TAutoLoginRecord SnapshotAutoLogin(IAutoLoginInfo& info)
+{
+    TAutoLoginRecord record;
+    record.UseWebSitesDB = info.GetUseWebSitesDB();
+    record.LoginURL = info.GetLoginURL();
+    record.ForceRedirect = info.GetForceRedirect();
+    record.AnalyzeAutomatically = info.GetAnalyzeAutomatically();
+    record.UserNameElement = info.GetUserNameElement();
+    record.PasswordElement = info.GetPasswordElement();
+    record.WebFormIndex = info.GetWebFormIndex();
+    return record;
+}
+
+} // namespace
+
+TTokenRecord SnapshotToken(IToken& token)
+{
+    TTokenRecord record;
+    record.Title = token.GetTitle();
+    record.UserName = token.GetUserName();
+    record.Password = token.GetPassword();
+    record.URL = token.GetURL();
+    record.Notes = token.GetNotes();
+    record.CreationDate = token.GetCreationDate();
+    record.ModificationDate = token.GetModificationDate();
+    record.Expires = token.GetExpires();
+    record.ExpirationDate = token.GetExpirationDate();
+    if (const auto properties = token.GetCustomProperties()) {
+        const int count = properties->GetCount();
+        for (int i = 0; i < count; ++i)
+            record.CustomProperties.append(properties->GetItem(i));
+    }
+    if (const auto history = token.GetHistory())
+        record.History = history->GetEntries();
+    record.UseManualAutoLogin = token.GetUseManualAutoLogin();
+    if (const auto autoLogin = token.GetAutoLoginInfo())
+        record.AutoLogin = SnapshotAutoLogin(*autoLogin);
+    return record;
+}
+
+TGroupRecord SnapshotGroup(ITokenGroup& group)
+{
+    TGroupRecord record;
+    record.Title = group.GetTitle();
+    record.CreationDate = group.GetCreationDate();
+    record.ModificationDate = group.GetModificationDate();
+    record.Expires = group.GetExpires();
+    record.ExpirationDate = group.GetExpirationDate();
+    if (const auto templ = group.GetCustomPropertiesTemplate())
+        record.Template = templ->GetNames();
+    for (const auto& token : group.GetTokens())
+        record.Tokens.append(SnapshotToken(*token));
+    for (const auto& child : group.GetGroups())
+        record.Groups.push_back(SnapshotGroup(*child));
+    return record;
+}
+
+} // namespace Lockwyn
