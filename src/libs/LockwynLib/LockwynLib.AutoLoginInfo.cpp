@@ -1,0 +1,40 @@
+#include "LockwynLib.AutoLoginInfo.h"
+
+namespace Lockwyn {
+
+bool TAutoLoginInfo::Equals(const std::shared_ptr<IAutoLoginInfo>& other)
+{
+    return FValues == AutoLoginValues(other);
+}
+
+TAutoLoginValues AutoLoginValues(const std::shared_ptr<IAutoLoginInfo>& info)
+{
+    if (!info)
+        return {};
+    TAutoLoginValues values;
+    values.UseWebSitesDB = info->GetUseWebSitesDB();
+    values.LoginURL = info->GetLoginURL();
+    values.ForceRedirect = info->GetForceRedirect();
+    values.AnalyzeAutomatically = info->GetAnalyzeAutomatically();
+    values.UserNameElement = info->GetUserNameElement();
+    values.PasswordElement = info->GetPasswordElement();
+    values.WebFormIndex = info->GetWebFormIndex();
+    return values;
+}
+
+bool SameAutoLogin(const std::shared_ptr<IAutoLoginInfo>& left,
+                   const std::shared_ptr<IAutoLoginInfo>& right)
+{
+    if (left == right)
+        return true;
+    return AutoLoginValues(left) == AutoLoginValues(right);
+}
+
+std::shared_ptr<IAutoLoginInfo> MakeAutoLoginInfo(const TAutoLoginValues& values)
+{
+    if (values == TAutoLoginValues())
+        return nullptr;
+    return std::make_shared<TAutoLoginInfo>(values);
+}
+
+} // namespace Lockwyn

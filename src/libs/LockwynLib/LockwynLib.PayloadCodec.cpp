@@ -1,0 +1,575 @@
+#include "LockwynLib.PayloadCodec.h"
+
+#include "LockwynLib.AutoLoginInfo.h"
+#include "LockwynLib.SecureMemory.h"
+#include "LockwynLib.Token.h"
+#include "LockwynLib.TokenGroup.h"
+
+#include <QCborStreamReader>
+#include <QCborStreamWriter>
+#include <QtEndian>
+
+namespace Lockwyn {
+
+namespace {
+
+constexpr int CompressionLevel = 1;
+constexpr qsizetype MaxPayloadSize = qsizetype(1) << 30;
+constexpr int MaxGroupDepth = 64;
+
+// Map keys.
+const QString KeyRoot = QStringLiteral("root");
+const QString KeyID = QStringLiteral("id");
+const QString KeyTitle = QStringLiteral("t");
+const QString KeyCreated = QStringLiteral("c");
+const QString KeyModified = QStringLiteral("m");
+const QString KeyExpiration = QStringLiteral("x");
+const QString KeyExpires = QStringLiteral("e");
+const QString KeyTemplate = QStringLiteral("tp");
+const QString KeyTokens = QStringLiteral("tk");
+const QString KeyGroups = QStringLiteral("g");
+const QString KeyFields = QStringLiteral("f");
+const QString KeyManual = QStringLiteral("ma");
+const QString KeyCustom = QStringLiteral("cp");
+const QString KeyHistory = QStringLiteral("h");
+const QString KeyAutoLogin = QStringLiteral("al");
+const QString KeyKind = QStringLiteral("k");
+const QString KeyTime = QStringLiteral("d");
+const QString KeyFirst = QStringLiteral("a");
+const QString KeySecond = QStringLiteral("b");
+const QString KeyUseCatalogue = QStringLiteral("w");
+const QString KeyLoginURL = QStringLiteral("u");
+const QString KeyForceRedirect = QStringLiteral("r");
+const QString KeyAnalyze = QStringLiteral("z");
+const QString KeyUserNameID = QStringLiteral("ui");
+const QString KeyUserNameName = QStringLiteral("un");
+const QString KeyPasswordID = QStringLiteral("pi");
+const QString KeyPasswordName = QStringLiteral("pn");
+const QString KeyFormIndex = QStringLiteral("i");
+
+// ---------------------------------------------------------------------------
+// Writing
+
+class TEncoder
+{
+public:
+    explicit TEncoder(QByteArray* out) : FWriter(out) {}
+
+    void Root(const TTokenGroup& root)
+    {
+        FWriter.startMap(1);
+        FWriter.append(KeyRoot);
+        Group(root);
+        FWriter.endMap();
+    }
+
+private:
+    void Group(const TTokenGroup& group)
+    {
+        const auto& data = group.Data();
+        FWriter.startMap(9);
+        Key(KeyID, data.ID);
+        Key(KeyTitle, data.Title);
+        Key(KeyCreated, data.Created);
+        Key(KeyModified, data.Modified);
+        Key(KeyExpiration, data.Expiration);
+        Key(KeyExpires, data.Expires);
+        FWriter.append(KeyTemplate);
+        FWriter.startArray(quint64(data.Template.size()));
+        for (const auto& name : data.Template)
+            FWriter.append(name);
+        FWriter.endArray();
+        FWriter.append(KeyTokens);
+        FWriter.startArray(quint64(group.Tokens().size()));
+        for (const auto& token : group.Tokens())
+            Token(token->Data());
+        FWriter.endArray();
+        FWriter.append(KeyGroups);
+        FWriter.startArray(quint64(group.Groups().size()));
+        for (const auto& child : group.Groups())
+            Group(*child);
+        FWriter.endArray();
+        FWriter.endMap();
+    }
+
+    void Token(const TTokenData& data)
+    {
+        FWriter.startMap(data.AutoLogin ? 11 : 10);
+        Key(KeyID, data.ID);
+        FWriter.append(KeyFields);
+        FWriter.startArray(TokenFieldCount);
+        for (const auto& field : data.Fields)
+            FWriter.append(field);
+        FWriter.endArray();
+        Key(KeyCreated, data.Created);
+        Key(KeyModified, data.Modified);
+        Key(KeyExpiration, data.Expiration);
+        Key(KeyExpires, data.Expires);
+        Key(KeyManual, data.UseManualAutoLogin);
+        FWriter.append(KeyCustom);
+        CustomProperties(data.CustomProperties);
+        FWriter.append(KeyHistory);
+        FWriter.startArray(quint64(data.History.size()));
+        for (const auto& entry : data.History)
+            HistoryEntry(entry, data);
+        FWriter.endArray();
+        if (data.AutoLogin)
+            AutoLogin(AutoLoginValues(data.AutoLogin));
+        FWriter.endMap();
+    }
+
+    void CustomProperties(const QList<TTokenCustomProperty>& properties)
+    {
+        FWriter.startArray(quint64(properties.size()) * 2);
+        for (const auto& property : properties) {
+            FWriter.append(property.GetName());
+            FWriter.append(property.GetValue());
+        }
+        FWriter.endArray();
+    }
+
+    void HistoryEntry(const THistoryEntryData& entry, const TTokenData& token)
+    {
+        FWriter.startMap(entry.Second ? 4 : 3);
+        Key(KeyKind, qint64(entry.Kind));
+        Key(KeyTime, entry.Time);
+        FWriter.append(KeyFirst);
+        Snapshot(entry.First, token);
+        if (entry.Second) {
+            FWriter.append(KeySecond);
+            Snapshot(*entry.Second, token);
+        }
+        FWriter.endMap();
+    }
+
+    void Snapshot(const TTokenSnapshotData& snapshot, const TTokenData& token)
+    {
+        FWriter.startMap(2);
+        FWriter.append(KeyFields);
+        FWriter.startArray(TokenFieldCount);
+        for (int field = 0; field < TokenFieldCount; ++field) {
+            if (!snapshot.Has(field))
+                FWriter.appendNull();
+            else if (snapshot.Values[field] == token.Fields[field])
+                FWriter.appendUndefined();
+            else
+                FWriter.append(snapshot.Values[field]);
+        }
+        FWriter.endArray();
+        FWriter.append(KeyCustom);
+        CustomProperties(snapshot.CustomProperties);
+        FWriter.endMap();
+    }
+
+    void AutoLogin(const TAutoLoginValues& values)
+    {
+        FWriter.append(KeyAutoLogin);
+        FWriter.startMap(9);
+        Key(KeyUseCatalogue, values.UseWebSitesDB);
+        Key(KeyLoginURL, values.LoginURL);
+        Key(KeyForceRedirect, values.ForceRedirect);
+        Key(KeyAnalyze, values.AnalyzeAutomatically);
+        Key(KeyUserNameID, values.UserNameElement.ID);
+        Key(KeyUserNameName, values.UserNameElement.Name);
+        Key(KeyPasswordID, values.PasswordElement.ID);
+        Key(KeyPasswordName, values.PasswordElement.Name);
+        Key(KeyFormIndex, qint64(values.WebFormIndex));
+        FWriter.endMap();
+    }
+
+    void Key(const QString& key, const QString& value)
+    {
+        FWriter.append(key);
+        FWriter.append(value);
+    }
+    void Key(const QString& key, qint64 value)
+    {
+        FWriter.append(key);
+        FWriter.append(value);
+    }
+    void Key(const QString& key, bool value)
+    {
+        FWriter.append(key);
+        FWriter.append(value);
+    }
+    void Key(const QString& key, const QUuid& value)
+    {
+        FWriter.append(key);
+        FWriter.append(value.toRfc4122());
+    }
+
+    QCborStreamWriter FWriter;
+};
+
+// ---------------------------------------------------------------------------
+// Reading
+
+class EDamaged
+{
+};
+
+class TDecoder
+{
+public:
+    explicit TDecoder(QByteArrayView cbor)
+        : FReader(reinterpret_cast<const quint8*>(cbor.data()), cbor.size())
+    {
+    }
+
+    std::shared_ptr<TTokenGroup> Root()
+    {
+        std::shared_ptr<TTokenGroup> root;
+        ForEachKey([&](const QString& key) {
+            if (key == KeyRoot && !root)
+                root = TTokenGroup::Build(Group(0));
+            else
+                Skip();
+        });
+        if (!root || FReader.lastError() != QCborError::NoError)
+            throw EDamaged();
+        return root;
+    }
+
+private:
+    TGroupTreeData Group(int depth)
+    {
+        if (depth > MaxGroupDepth)
+            throw EDamaged();
+        TGroupTreeData tree;
+        auto& data = tree.Group;
+        ForEachKey([&](const QString& key) {
+            if (key == KeyID)
+                data.ID = Uuid();
+            else if (key == KeyTitle)
+                data.Title = String();
+            else if (key == KeyCreated)
+                data.Created = Integer();
+            else if (key == KeyModified)
+                data.Modified = Integer();
+            else if (key == KeyExpiration)
+                data.Expiration = Integer();
+            else if (key == KeyExpires)
+                data.Expires = Bool();
+            else if (key == KeyTemplate)
+                ForEachItem([&] { data.Template.append(String()); });
+            else if (key == KeyTokens)
+                ForEachItem([&] { tree.Tokens.push_back(Token()); });
+            else if (key == KeyGroups)
+                ForEachItem([&] { tree.Groups.push_back(Group(depth + 1)); });
+            else
+                Skip();
+        });
+        if (data.ID.isNull())
+            data.ID = QUuid::createUuid();
+        return tree;
+    }
+
+    // Fields of history snapshots marked "same as current", resolved once the
+    // token's own fields are known.
+    struct TPending
+    {
+        qsizetype Entry;
+        quint8 FirstSame;
+        quint8 SecondSame;
+        std::shared_ptr<TTokenSnapshotData> Second;
+    };
+
+    TTokenData Token()
+    {
+        TTokenData data;
+        std::vector<TPending> pending;
+        ForEachKey([&](const QString& key) {
+            if (key == KeyID)
+                data.ID = Uuid();
+            else if (key == KeyFields)
+                Fields(data.Fields);
+            else if (key == KeyCreated)
+                data.Created = Integer();
+            else if (key == KeyModified)
+                data.Modified = Integer();
+            else if (key == KeyExpiration)
+                data.Expiration = Integer();
+            else if (key == KeyExpires)
+                data.Expires = Bool();
+            else if (key == KeyManual)
+                data.UseManualAutoLogin = Bool();
+            else if (key == KeyCustom)
+                data.CustomProperties = CustomProperties();
+            else if (key == KeyHistory)
+                ForEachItem([&] { HistoryEntry(data.History, pending); });
+            else if (key == KeyAutoLogin)
+                data.AutoLogin = MakeAutoLoginInfo(AutoLogin());
+            else
+                Skip();
+        });
+        for (const auto& item : pending) {
+            ResolveSame(data.History[item.Entry].First, item.FirstSame, data);
+            if (item.Second)
+                ResolveSame(*item.Second, item.SecondSame, data);
+        }
+        if (data.ID.isNull())
+            data.ID = QUuid::createUuid();
+        return data;
+    }
+
+    static void ResolveSame(TTokenSnapshotData& snapshot, quint8 same, const TTokenData& token)
+    {
+        for (int field = 0; field < TokenFieldCount; ++field)
+            if (same & (1u << field))
+                snapshot.Set(field, token.Fields[field]);
+    }
+
+    void HistoryEntry(THistoryData& history, std::vector<TPending>& pending)
+    {
+        THistoryEntryData entry;
+        qint64 kind = -1;
+        TPending item{};
+        ForEachKey([&](const QString& key) {
+            if (key == KeyKind) {
+                kind = Integer();
+            } else if (key == KeyTime) {
+                entry.Time = Integer();
+            } else if (key == KeyFirst) {
+                item.FirstSame = Snapshot(entry.First);
+            } else if (key == KeySecond) {
+                item.Second = std::make_shared<TTokenSnapshotData>();
+                item.SecondSame = Snapshot(*item.Second);
+            } else {
+                Skip();
+            }
+        });
+        if (kind < 0 || kind > qint64(TTokenHistoryEntryKind::thekChanged))
+            return; // a kind of a newer version
+        entry.Kind = TTokenHistoryEntryKind(kind);
+        if (entry.Kind != TTokenHistoryEntryKind::thekChanged)
+            item.Second.reset();
+        else if (!item.Second)
+            item.Second = std::make_shared<TTokenSnapshotData>();
+        entry.Second = item.Second;
+        history.append(std::move(entry));
+        item.Entry = history.size() - 1;
+        pending.push_back(std::move(item));
+    }
+
+    quint8 Snapshot(TTokenSnapshotData& snapshot)
+    {
+        quint8 same = 0;
+        ForEachKey([&](const QString& key) {
+            if (key == KeyFields) {
+                int field = 0;
+                ForEachItem([&] {
+                    if (field >= TokenFieldCount) {
+                        Skip();
+                    } else if (FReader.isUndefined()) {
+                        same |= quint8(1u << field);
+                        FReader.next();
+                    } else if (FReader.isNull()) {
+                        FReader.next();
+                    } else {
+                        snapshot.Set(field, String());
+                    }
+                    ++field;
+                });
+            } else if (key == KeyCustom) {
+                snapshot.CustomProperties = CustomProperties();
+            } else {
+                Skip();
+            }
+        });
+        return same;
+    }
+
+    void Fields(std::array<QString, TokenFieldCount>& fields)
+    {
+        int field = 0;
+        ForEachItem([&] {
+            if (field < TokenFieldCount)
+                fields[field] = String();
+            else
+                Skip();
+            ++field;
+        });
+    }
+
+    QList<TTokenCustomProperty> CustomProperties()
+    {
+        QList<TTokenCustomProperty> properties;
+        QString name;
+        bool haveName = false;
+        ForEachItem([&] {
+            if (!haveName) {
+                name = String();
+            } else {
+                properties.append(TTokenCustomProperty(name, String()));
+            }
+            haveName = !haveName;
+        });
+        if (haveName)
+            throw EDamaged();
+        return properties;
+    }
+
+    TAutoLoginValues AutoLogin()
+    {
+        TAutoLoginValues values;
+        ForEachKey([&](const QString& key) {
+            if (key == KeyUseCatalogue)
+                values.UseWebSitesDB = Bool();
+            else if (key == KeyLoginURL)
+                values.LoginURL = String();
+            else if (key == KeyForceRedirect)
+                values.ForceRedirect = Bool();
+            else if (key == KeyAnalyze)
+                values.AnalyzeAutomatically = Bool();
+            else if (key == KeyUserNameID)
+                values.UserNameElement.ID = String();
+            else if (key == KeyUserNameName)
+                values.UserNameElement.Name = String();
+            else if (key == KeyPasswordID)
+                values.PasswordElement.ID = String();
+            else if (key == KeyPasswordName)
+                values.PasswordElement.Name = String();
+            else if (key == KeyFormIndex)
+                values.WebFormIndex =
+                    std::int32_t(qBound<qint64>(qint64(0), Integer(), qint64(1000000)));
+            else
+                Skip();
+        });
+        return values;
+    }
+
+    // Primitive readers; anything unexpected is damage.
+
+    template <typename F> void ForEachKey(F&& onKey)
+    {
+        if (!FReader.isMap() || !FReader.enterContainer())
+            throw EDamaged();
+        while (FReader.lastError() == QCborError::NoError && FReader.hasNext()) {
+            if (!FReader.isString()) {
+                Skip(); // a key of another type: skip key and value
+                Skip();
+                continue;
+            }
+            const QString key = String();
+            onKey(key);
+        }
+        Leave();
+    }
+
+    template <typename F> void ForEachItem(F&& onItem)
+    {
+        if (!FReader.isArray() || !FReader.enterContainer())
+            throw EDamaged();
+        while (FReader.lastError() == QCborError::NoError && FReader.hasNext())
+            onItem();
+        Leave();
+    }
+
+    void Leave()
+    {
+        if (FReader.lastError() != QCborError::NoError || !FReader.leaveContainer())
+            throw EDamaged();
+    }
+
+    void Skip()
+    {
+        if (!FReader.isValid() || !FReader.next(MaxGroupDepth * 8))
+            throw EDamaged();
+    }
+
+    QString String()
+    {
+        if (!FReader.isString())
+            throw EDamaged();
+        QString text;
+        auto chunk = FReader.readString();
+        while (chunk.status == QCborStreamReader::Ok) {
+            text += chunk.data;
+            chunk = FReader.readString();
+        }
+        if (chunk.status == QCborStreamReader::Error)
+            throw EDamaged();
+        return text;
+    }
+
+    qint64 Integer()
+    {
+        qint64 value = 0;
+        if (FReader.isUnsignedInteger())
+            value = qint64(qMin<quint64>(FReader.toUnsignedInteger(), quint64(INT64_MAX)));
+        else if (FReader.isNegativeInteger())
+            value = qint64(quint64(FReader.toNegativeInteger()) > quint64(INT64_MAX)
+                               ? INT64_MIN
+                               : -qint64(quint64(FReader.toNegativeInteger())));
+        else
+            throw EDamaged();
+        FReader.next();
+        return value;
+    }
+
+    bool Bool()
+    {
+        if (!FReader.isBool())
+            throw EDamaged();
+        const bool value = FReader.toBool();
+        FReader.next();
+        return value;
+    }
+
+    QUuid Uuid()
+    {
+        if (!FReader.isByteArray())
+            throw EDamaged();
+        QByteArray bytes;
+        auto chunk = FReader.readByteArray();
+        while (chunk.status == QCborStreamReader::Ok && bytes.size() <= 16) {
+            bytes += chunk.data;
+            chunk = FReader.readByteArray();
+        }
+        if (chunk.status != QCborStreamReader::EndOfString || bytes.size() != 16)
+            throw EDamaged();
+        return QUuid::fromRfc4122(bytes);
+    }
+
+    QCborStreamReader FReader;
+};
+
+} // namespace
+
+QByteArray EncodePayload(const TTokenGroup& root)
+{
+    QByteArray out;
+    TEncoder(&out).Root(root);
+    return out;
+}
+
+std::shared_ptr<TTokenGroup> DecodePayload(QByteArrayView cbor)
+{
+    try {
+        return TDecoder(cbor).Root();
+    } catch (const EDamaged&) {
+        return nullptr;
+    }
+}
+
+QByteArray PackPayload(const TTokenGroup& root)
+{
+    QByteArray plain = EncodePayload(root);
+    QByteArray packed = qCompress(plain, CompressionLevel);
+    SecureWipe(plain);
+    return packed;
+}
+
+std::shared_ptr<TTokenGroup> UnpackPayload(QByteArrayView packed)
+{
+    if (packed.size() < 4 || qFromBigEndian<quint32>(packed.data()) > quint32(MaxPayloadSize))
+        return nullptr;
+    QByteArray plain = qUncompress(reinterpret_cast<const uchar*>(packed.data()), packed.size());
+    if (plain.isEmpty())
+        return nullptr;
+    auto root = DecodePayload(plain);
+    SecureWipe(plain);
+    return root;
+}
+
+} // namespace Lockwyn

@@ -1,0 +1,80 @@
+#pragma once
+// The open database in memory: the group tree, the master password and the
+// key the file is sealed with, and the factories of transfer operations.
+
+#include "LockwynLib.Container.h"
+#include "LockwynLib.Interfaces.h"
+
+#include <functional>
+
+namespace Lockwyn {
+
+class TTokenGroup;
+
+class TTokenStorage : public ITokenStorage, public std::enable_shared_from_this<TTokenStorage>
+{
+public:
+    // The version number of a format version (GetVersion, GetLoadedVersion).
+    static int VersionNumber(TFormatVersion version);
+
+    TTokenStorage();
+    TTokenStorage(const TTokenStorage&) = delete;
+    TTokenStorage& operator=(const TTokenStorage&) = delete;
+    ~TTokenStorage() override;
+
+    TTokenGroup& Root() const { return *FRoot; }
+    // Takes over a loaded tree, its key and the version it was read with.
+    void Load(std::shared_ptr<TTokenGroup> root, TFileKey key, TSecureBuffer password,
+              TFormatVersion version);
+    const TFileKey& Key() const { return FKey; }
+    const TSecureBuffer& Password() const { return FPassword; }
+    TKdfParams KdfParams() const { return FKdfParams; }
+    void SetKdfParams(const TKdfParams& params) { FKdfParams = params; }
+    // Runs after Clear (the main file wipes the key cache then).
+    void SetOnClear(std::function<void()> onClear) { FOnClear = std::move(onClear); }
+
+    std::shared_ptr<ITokenGroup> GetRootGroup() override;
+    QString GetMasterPassword() override { return FPassword.ToString(); }
+    void SetMasterPassword(const QString& password) override;
+    int GetVersion() override { return VersionNumber(CurrentFormatVersion); }
+    int GetLoadedVersion() override { return VersionNumber(FLoadedVersion); }
+    void Clear() override;
+    // Forgets master password and key; the data stays.
+    void WipeSecrets();
+
+    std::shared_ptr<IOperationOf<IToken>>
+    CreateMoveTokenOperation(const std::shared_ptr<IToken>& token,
+                             const std::shared_ptr<ITokenGroup>& target,
+                             const QString& titleCollisionTemplate) override;
+    std::shared_ptr<IOperation> CreateDeleteTokensOperation(const ITokenList& tokens) override;
+    std::shared_ptr<ITokensOperation>
+    CreateMoveTokensOperation(const ITokenList& tokens, const std::shared_ptr<ITokenGroup>& target,
+                              const QString& titleCollisionTemplate) override;
+    std::shared_ptr<ITokensOperation>
+    CreateCopyTokensOperation(const ITokenList& tokens, const std::shared_ptr<ITokenGroup>& target,
+                              const QString& titleCollisionTemplate) override;
+    std::shared_ptr<IOperationOf<ITokenGroup>>
+    CreateMoveGroupOperation(const std::shared_ptr<ITokenGroup>& group,
+                             const std::shared_ptr<ITokenGroup>& target,
+                             const QString& titleCollisionTemplate) override;
+    std::shared_ptr<IOperationOf<ITokenGroup>>
+    CreateCopyGroupOperation(const std::shared_ptr<ITokenGroup>& group,
+                             const std::shared_ptr<ITokenGroup>& target,
+                             const QString& titleCollisionTemplate) override;
+
+private:
+    void SetRoot(std::shared_ptr<TTokenGroup> root);
+    std::shared_ptr<TTokenGroup> OwnTarget(const std::shared_ptr<ITokenGroup>& group) const;
+
+    std::shared_ptr<TTokenGroup> FRoot;
+    TSecureBuffer FPassword;
+    TFileKey FKey;
+    TKdfParams FKdfParams = TKdfParams::Default();
+    TFormatVersion FLoadedVersion = CurrentFormatVersion;
+    std::function<void()> FOnClear;
+};
+
+// A new, empty root group.
+std::shared_ptr<TTokenGroup> NewRootGroup();
+
+} // namespace Lockwyn
