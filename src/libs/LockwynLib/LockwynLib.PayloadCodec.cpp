@@ -94,7 +94,7 @@ private:
 
     void Token(const TTokenData& data)
     {
-        FWriter.startMap(data.AutoLogin ? 11 : 10);
+        FWriter.startMap(data.AutoLogin ? 10 : 9);
         Key(KeyID, data.ID);
         FWriter.append(KeyFields);
         FWriter.startArray(TokenFieldCount);
