@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 
+#include "Lockwyn.Settings.h"
 #include "Platform.SingleInstance.h"
 
 TfMain::TfMain(QWidget* parent) : QMainWindow(parent)
@@ -16,6 +17,7 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent)
 TfMain::~TfMain()
 {
     qApp->removeEventFilter(this);
+    GUISettings().Save();
 }
 
 bool TfMain::eventFilter(QObject* watched, QEvent* event)

@@ -63,9 +63,8 @@ TfCrashReport::TfCrashReport(const QString& message, QWidget* parent)
 QString TfCrashReport::ReportText(const QString& message)
 {
     return QStringLiteral("Lockwyn %1\n%2\n%3, Qt %4\n\n%5\n")
-        .arg(QCoreApplication::applicationVersion(),
-             QDateTime::currentDateTime().toString(Qt::ISODate), QSysInfo::prettyProductName(),
-             QString::fromLatin1(qVersion()), message);
+        .arg(QStringLiteral(LOCKWYN_VERSION), QDateTime::currentDateTime().toString(Qt::ISODate),
+             QSysInfo::prettyProductName(), QString::fromLatin1(qVersion()), message);
 }
 
 void TfCrashReport::changeEvent(QEvent* event)
