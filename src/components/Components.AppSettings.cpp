@@ -122,16 +122,21 @@ bool IsStringList(const QMetaProperty& property)
     return property.metaType() == QMetaType::fromType<QStringList>();
 }
 
-// The stored properties an object declares below QObject, in declaration order.
-QList<QMetaProperty> StoredProperties(const QObject& object)
+// Whether the file keeps the property: stored, and either writable or an
+// owned object whose own properties are read back.
+bool IsKept(const QMetaProperty& property)
+{
+    return property.isStored() && (property.isWritable() || IsObjectProperty(property));
+}
+
+// The kept properties an object declares below QObject, in declaration order.
+QList<QMetaProperty> KeptProperties(const QObject& object)
 {
     QList<QMetaProperty> properties;
     const QMetaObject* meta = object.metaObject();
-    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (property.isStored())
-            properties.append(property);
-    }
+    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i)
+        if (IsKept(meta->property(i)))
+            properties.append(meta->property(i));
     return properties;
 }
 
@@ -156,7 +161,7 @@ public:
 private:
     void WriteObject(const QObject& object)
     {
-        for (const QMetaProperty& property : StoredProperties(object)) {
+        for (const QMetaProperty& property : KeptProperties(object)) {
             FWriter.writeStartElement(QString::fromLatin1(property.name()));
             WriteValue(property, property.read(&object));
             FWriter.writeEndElement();
@@ -244,7 +249,7 @@ private:
             if (collection && FReader.name() == ItemsElement) {
                 ReadItems(*collection);
             } else if (index >= QObject::staticMetaObject.propertyCount() &&
-                       object.metaObject()->property(index).isStored()) {
+                       IsKept(object.metaObject()->property(index))) {
                 ReadProperty(object, object.metaObject()->property(index));
             } else {
                 Reject();

@@ -1,7 +1,7 @@
 #pragma once
-// Base of settings objects: every stored property (Q_PROPERTY, STORED true)
-// declared below QObject is written to an XML file under its name and read
-// back. Owned QObject values are written as nested elements with their own
+// Base of settings objects: every stored, writable property (Q_PROPERTY,
+// STORED true by default) declared below QObject is written to an XML file
+// under its name and read back. Owned QObject values are written as nested elements with their own
 // stored properties, collections (TPersistentCollection) with their items.
 //
 // Loading never loses what the user had: values that cannot be read keep

@@ -7,7 +7,9 @@
 #include <QtTest>
 
 #include <csignal>
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#endif
 
 #include "Components.FormPlacementSaver.h"
 #include "Components.OvListViewStateSaver.h"
@@ -437,6 +439,9 @@ private Q_SLOTS:
 
     void failedSaveLeavesThePreviousFile()
     {
+#ifndef Q_OS_UNIX
+        QSKIP("Needs a file size limit to make the write fail");
+#else
         const auto settings = NewSettings();
         settings->SetLanguage(QStringLiteral("de"));
         QVERIFY(settings->Save());
@@ -463,6 +468,7 @@ private Q_SLOTS:
         QCOMPARE(ReadFile(FFileName), before);
         QCOMPARE(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{TLockwynGUISettings::SettingsFileName});
+#endif
     }
 
     void saveCreatesTheFolder()
