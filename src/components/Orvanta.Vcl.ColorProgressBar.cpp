@@ -57,7 +57,7 @@ void TOvColorProgressBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QRect track = rect();
-    painter.fillRect(track, palette().color(QPalette::Midlight));
+    painter.fillRect(track, palette().color(QPalette::Window).darker(112));
     const int filled = qRound(track.width() * Fraction());
     if (filled > 0)
         painter.fillRect(QRect(track.left(), track.top(), filled, track.height()), CurrentColor());

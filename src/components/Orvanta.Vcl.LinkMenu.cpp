@@ -19,7 +19,9 @@ TOvLinkButton::TOvLinkButton(QAction* action, QMenu* dropDownMenu, QWidget* pare
     : QAbstractButton(parent), FAction(action), FDropDownMenu(dropDownMenu)
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::TabFocus);
+    // Like a title bar, the links are used with the mouse and never take
+    // the focus from the dialog's fields.
+    setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(action, &QAction::changed, this, &TOvLinkButton::ActionChanged);
     connect(this, &QAbstractButton::clicked, this, &TOvLinkButton::Clicked);
@@ -82,7 +84,7 @@ void TOvLinkButton::paintEvent(QPaintEvent*)
     if (!isEnabled())
         color.setAlpha(110);
     QFont font = this->font();
-    font.setUnderline((FHot || hasFocus()) && isEnabled());
+    font.setUnderline(FHot && isEnabled());
     painter.setFont(font);
     painter.setPen(color);
     const QRect textRect = rect().adjusted(0, 0, -ArrowWidth(), 0);

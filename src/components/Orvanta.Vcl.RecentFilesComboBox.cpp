@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
@@ -54,9 +55,13 @@ QString TimeStampText(const QDateTime& timeStamp)
 {
     if (!timeStamp.isValid())
         return QString();
+    // Short date and short time; the time without seconds even where the
+    // locale's short format has them.
     const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
     return locale.toString(timeStamp.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(timeStamp.time(), QLocale::ShortFormat);
+           locale.toString(timeStamp.time(), timeFormat);
 }
 
 } // namespace

@@ -56,6 +56,7 @@ private Q_SLOTS:
     void mouseWheel();
     void entriesSeparatedButLast();
     void selectedEntryHighlighted();
+    void iconBeforeText();
     void userDrawingReplacesBuiltIn();
 };
 
@@ -320,6 +321,25 @@ void TestRecentFilesComboBox::selectedEntryHighlighted()
 
     QCOMPARE(QColor(image.pixel(1, 1)), palette.color(QPalette::Base));
     QCOMPARE(QColor(image.pixel(1, height + 1)), palette.color(QPalette::Highlight));
+}
+
+void TestRecentFilesComboBox::iconBeforeText()
+{
+    TOvRecentFilesComboBox combo;
+    QPixmap red(combo.iconSize());
+    red.fill(Qt::red);
+    combo.SetImages({QIcon(red)});
+    combo.Items().Add("/folder/with-icon.lwdb", 0, Day2);
+    combo.Items().Add("/folder/without.lwdb", -1, Day1);
+    const QImage image = PaintEntries(combo, 300);
+    const int height = combo.ItemHeight();
+    const int iconLeft = 8;
+    const int iconRight = iconLeft + combo.iconSize().width() - 1;
+
+    QCOMPARE(QColor(image.pixel(iconLeft, height / 2)), QColor(Qt::red));
+    QCOMPARE(QColor(image.pixel(iconRight, height / 2)), QColor(Qt::red));
+    QVERIFY(QColor(image.pixel(iconLeft - 1, height / 2)) != QColor(Qt::red));
+    QVERIFY(QColor(image.pixel(iconLeft, height + height / 2)) != QColor(Qt::red));
 }
 
 void TestRecentFilesComboBox::userDrawingReplacesBuiltIn()
