@@ -13,34 +13,33 @@ void RecordField(const QString& before, const QString& after, Nullable<QString>&
     second = after;
 }
 
-QString ValueOf(const QList<TTokenCustomProperty>& properties, const QString& name,
-                bool* found = nullptr)
+const TTokenCustomProperty* Find(const QList<TTokenCustomProperty>& properties, const QString& name)
 {
     for (const auto& property : properties)
-        if (property.GetName() == name) {
-            if (found)
-                *found = true;
-            return property.GetValue();
-        }
-    if (found)
-        *found = false;
-    return {};
+        if (property.GetName() == name)
+            return &property;
+    return nullptr;
 }
 
+// As the storage library records an edit: old values of removed, changed and
+// added properties (empty for added ones), new values of changed and added ones.
 void RecordCustomProperties(const QList<TTokenCustomProperty>& before,
                             const QList<TTokenCustomProperty>& after, TTokenHistoryEntry& entry)
 {
     for (const auto& old : before) {
-        bool kept = false;
-        const QString now = ValueOf(after, old.GetName(), &kept);
-        if (!kept || now != old.GetValue())
+        const auto* now = Find(after, old.GetName());
+        if (!now) {
             entry.First.CustomProperties.append(old);
+        } else if (now->GetValue() != old.GetValue()) {
+            entry.First.CustomProperties.append(old);
+            entry.Second.CustomProperties.append(*now);
+        }
     }
     for (const auto& now : after) {
-        bool existed = false;
-        const QString old = ValueOf(before, now.GetName(), &existed);
-        if (!existed || old != now.GetValue())
+        if (!Find(before, now.GetName())) {
+            entry.First.CustomProperties.append(TTokenCustomProperty(now.GetName(), QString()));
             entry.Second.CustomProperties.append(now);
+        }
     }
 }
 
@@ -67,7 +66,7 @@ std::optional<TTokenHistoryEntry> Change(const TTokenRecord& before, const TToke
     RecordField(before.URL, after.URL, entry.First.URL, entry.Second.URL);
     RecordField(before.Notes, after.Notes, entry.First.Notes, entry.Second.Notes);
     RecordCustomProperties(before.CustomProperties, after.CustomProperties, entry);
-    if (entry.First == entry.Second)
+    if (entry.First == TTokenFieldsSnapshot{})
         return std::nullopt;
     return entry;
 }
@@ -82,7 +81,7 @@ QList<TTokenHistoryEntry> HistoryFromVersions(const QList<TTokenRecord>& version
     TTokenHistoryEntry created;
     created.Kind = TTokenHistoryEntryKind::thekCreated;
     created.DateTime = versions.first().CreationDate;
-    created.Second = AllFields(versions.first());
+    created.First = AllFields(versions.first());
     history.prepend(created);
     for (qsizetype i = 1; i < versions.size(); ++i)
         if (auto change = Change(versions.at(i - 1), versions.at(i)))

@@ -7,9 +7,10 @@
 namespace Lockwyn {
 
 // Versions oldest first, the current one last, each dated by its
-// ModificationDate. The result, newest first: a "created" entry with the first
-// version's values at its CreationDate, then one "changed" entry per version
-// that differs from the one before, holding the changed fields only.
+// ModificationDate. The result, newest first, as the storage library records
+// history: a "created" entry with the first version's values (in the first
+// snapshot) at its CreationDate, then one "changed" entry per version that
+// differs from the one before, holding the changed fields only.
 QList<TTokenHistoryEntry> HistoryFromVersions(const QList<TTokenRecord>& versions);
 
 } // namespace Lockwyn

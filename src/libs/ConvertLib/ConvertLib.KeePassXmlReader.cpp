@@ -30,13 +30,13 @@ QDateTime TKeePassXmlReader::ParseTime(const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.contains(u'-') || trimmed.contains(u':'))
-        return QDateTime::fromString(trimmed, Qt::ISODate);
+        return QDateTime::fromString(trimmed, Qt::ISODate).toLocalTime();
     const QByteArray bytes = QByteArray::fromBase64(trimmed.toLatin1());
     if (bytes.size() != 8)
         return {};
     const qint64 seconds = qFromLittleEndian<qint64>(bytes.constData());
     const QDateTime epoch(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
-    return epoch.addSecs(seconds);
+    return epoch.addSecs(seconds).toLocalTime();
 }
 
 std::optional<TGroupRecord> TKeePassXmlReader::Read(const QString& fileName)

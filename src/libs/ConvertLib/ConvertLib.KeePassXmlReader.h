@@ -17,8 +17,8 @@ public:
     // Nothing when the file is not well-formed KeePass 2.x XML.
     std::optional<TGroupRecord> Read(const QString& fileName);
 
-    // "True"/"False" are the file's booleans; times are ISO 8601 or, in files
-    // of KDBX 4 databases, base64 of little-endian seconds since 0001-01-01 UTC.
+    // Times are ISO 8601 or, in files of KDBX 4 databases, base64 of
+    // little-endian seconds since 0001-01-01 UTC; the result is in local time.
     static QDateTime ParseTime(const QString& text);
 
 private:

@@ -234,7 +234,7 @@ bool TLockwynXmlReader::ReadDate(QDateTime& created, QDateTime& modified, bool& 
 
 QDateTime TLockwynXmlReader::ReadDateTime()
 {
-    return QDateTime::fromString(FInput->ReadText().trimmed(), Qt::ISODateWithMs);
+    return QDateTime::fromString(FInput->ReadText().trimmed(), Qt::ISODateWithMs).toLocalTime();
 }
 
 bool TLockwynXmlReader::ReadBool()

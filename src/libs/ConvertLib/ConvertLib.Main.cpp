@@ -4,5 +4,11 @@
 
 extern "C" Q_DECL_EXPORT void GetInstance(std::shared_ptr<Lockwyn::IEximConvertersList>* out)
 {
-    *out = std::make_shared<Lockwyn::TEximConvertersList>();
+    if (!out)
+        return;
+    try {
+        *out = std::make_shared<Lockwyn::TEximConvertersList>();
+    } catch (...) {
+        out->reset();
+    }
 }

@@ -1,5 +1,6 @@
 #include "ConvertLib.TreeBuilder.h"
 
+#include "ConvertLib.ImportedTree.h"
 #include "ConvertLib.RecordedHistory.h"
 
 namespace Lockwyn {
@@ -35,14 +36,16 @@ std::shared_ptr<IToken> BuildToken(const TTokenRecord& record, IObjectFactory& f
     token->SetUseManualAutoLogin(record.UseManualAutoLogin);
     if (record.AutoLogin)
         token->SetAutoLoginInfo(BuildAutoLogin(*record.AutoLogin, factory));
-    return token;
+    return std::make_shared<TImportedToken>(
+        token, TImportedDates{record.CreationDate, record.ModificationDate});
 }
 
 } // namespace
 
 std::shared_ptr<ITokenGroup> BuildTree(const TGroupRecord& record, IObjectFactory& factory)
 {
-    auto group = factory.CreateTokenGroup();
+    auto group = std::make_shared<TImportedGroup>(
+        factory.CreateTokenGroup(), TImportedDates{record.CreationDate, record.ModificationDate});
     group->SetTitle(record.Title);
     group->SetExpires(record.Expires);
     if (record.ExpirationDate.isValid())

@@ -1,6 +1,7 @@
 #pragma once
-// Builds a detached group tree of the storage library from records, with new
-// IDs, ready for the root group's import operation.
+// Builds a detached group tree of the storage library's objects from records,
+// with new IDs and the records' dates, ready for the root group's import
+// operation.
 
 #include "ConvertLib.Records.h"
 

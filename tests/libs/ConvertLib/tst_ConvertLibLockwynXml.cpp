@@ -252,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(change.DateTime, second.ModificationDate);
         QVERIFY(!change.First.Title.GetHasValue());
         QCOMPARE(change.First.CustomProperties,
-                 (QList<TTokenCustomProperty>{{"kept", "1"}, {"removed", "2"}}));
+                 (QList<TTokenCustomProperty>{{"kept", "1"}, {"removed", "2"}, {"added", ""}}));
         QCOMPARE(change.Second.CustomProperties,
                  (QList<TTokenCustomProperty>{{"kept", "1b"}, {"added", "3"}}));
         QCOMPARE(history.at(1).Kind, TTokenHistoryEntryKind::thekCreated);

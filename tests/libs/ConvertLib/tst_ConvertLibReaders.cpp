@@ -103,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(history.at(1).Second.Password, Nullable<QString>("newer-pass"));
         QVERIFY(!history.at(1).First.UserName.GetHasValue());
         QCOMPARE(history.at(2).Kind, TTokenHistoryEntryKind::thekCreated);
-        QCOMPARE(history.at(2).Second.Password, Nullable<QString>("hunter2"));
+        QCOMPARE(history.at(2).First.Password, Nullable<QString>("hunter2"));
         QCOMPARE(history.at(2).DateTime, forum.CreationDate);
     }
 
@@ -185,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(history.at(1).First.Password, Nullable<QString>("first-pass"));
         QCOMPARE(history.at(1).Second.Password, Nullable<QString>("second-pass"));
         QCOMPARE(history.at(2).Kind, TTokenHistoryEntryKind::thekCreated);
-        QCOMPARE(history.at(2).Second.Password, Nullable<QString>("first-pass"));
+        QCOMPARE(history.at(2).First.Password, Nullable<QString>("first-pass"));
     }
 
     void passwordSafeGroupPaths_data()
