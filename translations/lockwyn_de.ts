@@ -679,4 +679,19 @@ Unter einem anderen Namen erneut versuchen?</translation>
         <translation>&amp;Schließen</translation>
     </message>
 </context>
+<context>
+    <name>TfrPasswordEditor</name>
+    <message>
+        <source>Confirmation:</source>
+        <translation>Bestätigung:</translation>
+    </message>
+    <message>
+        <source>Show Password Characters</source>
+        <translation>Passwortzeichen anzeigen</translation>
+    </message>
+    <message>
+        <source>Caps Lock is on</source>
+        <translation>Die Feststelltaste ist aktiviert</translation>
+    </message>
+</context>
 </TS>

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "Frames.DialogHeader.h"
+#include "Lockwyn.Localizer.h"
 #include "Orvanta.Vcl.LinkMenu.h"
 
 Q_DECLARE_METATYPE(TAppSettingViewPage)
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void helpLinkOpensMenu();
     void backButton();
     void captionBesideBackButton();
+    void linksFollowTheLanguage();
 };
 
 void TestDialogHeader::defaults()
@@ -207,6 +209,18 @@ void TestDialogHeader::captionBesideBackButton()
              f.BackButton()->geometry().right() + 1 + 16);
     const QRect back = f.BackButton()->geometry();
     QVERIFY(qAbs(back.center().y() - f.header->height() / 2) <= 2);
+}
+
+void TestDialogHeader::linksFollowTheLanguage()
+{
+    TFixture f;
+    f.header->SetHelpMenu(&f.helpMenu);
+
+    Localizer().SetLanguage("de");
+    QTRY_COMPARE(f.LinkTexts(), (QStringList{"Einstellungen", "Hilfe"}));
+
+    Localizer().SetLanguage(TLocalizer::DefaultLanguage);
+    QTRY_COMPARE(f.LinkTexts(), (QStringList{"Settings", "Help"}));
 }
 
 QTEST_MAIN(TestDialogHeader)

@@ -9,6 +9,7 @@
 #include "Frames.PasswordEditor.h"
 #include "Lockwyn.Colors.h"
 #include "Lockwyn.LibraryConnections.h"
+#include "Lockwyn.Localizer.h"
 
 Q_DECLARE_METATYPE(TPasswordEditorMode)
 
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void empty();
     void setPasswordFillsBoth();
     void caption();
+    void defaultCaptionFollowsTheLanguage();
     void strengthFromMeter_data();
     void strengthFromMeter();
     void focus();
@@ -305,6 +307,23 @@ void TestPasswordEditor::caption()
     f.editor->SetCaption("Master Password:");
     QCOMPARE(f.caption->text(), QString("Master Password:"));
     QCOMPARE(f.editor->GetCaption(), QString("Master Password:"));
+}
+
+void TestPasswordEditor::defaultCaptionFollowsTheLanguage()
+{
+    TFixture f;
+    TFixture custom;
+    custom.editor->SetCaption("Master Password:");
+
+    Localizer().SetLanguage("de");
+    QTRY_COMPARE(f.editor->GetCaption(), QString("Passwort:"));
+    QCOMPARE(custom.editor->GetCaption(), QString("Master Password:"));
+    QCOMPARE(f.showChars->text(), QString("Passwortzeichen anzeigen"));
+    QCOMPARE(f.editor->findChild<QLabel*>("lblConfirmation")->text(), QString("Bestätigung:"));
+
+    Localizer().SetLanguage(TLocalizer::DefaultLanguage);
+    QTRY_COMPARE(f.editor->GetCaption(), QString("Password:"));
+    QCOMPARE(f.showChars->text(), QString("Show Password Characters"));
 }
 
 void TestPasswordEditor::strengthFromMeter_data()
