@@ -1,0 +1,276 @@
+// Database files through the interfaces with the real loader: codes, round
+// trips, saving, backups, master password changes and change notifications;
+// and, on the inner units, one key derivation per unlock.
+
+#include "LockwynLib.DatabaseFile.h"
+#include "LockwynLib.TokenStorage.h"
+#include "LockwynLibTestFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+
+using namespace TestData;
+
+namespace {
+
+const QString Password = QStringLiteral("correct horse");
+const TKeyDerivationSettings Cheap{1, 8u << 10};
+
+QByteArray ReadAll(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& fileName, const QByteArray& bytes)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// A populated database written to a file, with a manual auto-login record
+// and a changed history entry.
+QString CreateDatabase(TFixture& f, const QString& fileName)
+{
+    auto file = f.Lib->GetDatabaseFile();
+    file->SetKeyDerivationSettings(Cheap);
+    f.Storage->SetMasterPassword(Password);
+    Populate(f);
+    auto token = f.Token("Bank");
+    auto copy = token->GetCloner()->Clone();
+    copy->SetNotes("line 1\r\nline 2");
+    copy->SetUseManualAutoLogin(true);
+    copy->SetAutoLoginInfo(f.Lib->GetObjectFactory()->CreateManualAutoLoginInfo(
+        "https://bank.example/login", true, false, {"user", "u"}, {"pass", "p"}, 2));
+    f.History->Execute(token->CreateUpdateOperation(copy));
+    [&] {
+        QCOMPARE(file->CreateFile(fileName), DatabaseFileCode::Ok);
+    }();
+    return Dump(*f.Root);
+}
+
+} // namespace
+
+class TestLockwynLibDatabaseFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip();
+    void openCodes_data();
+    void openCodes();
+    void createCodes();
+    void saveKeepsBackupAndOwnSaveIsNoChange();
+    void masterPasswordChangeLeavesNothingForTheOldOne();
+    void changeCallbacksFireOnExternalWritesOnly();
+    void scratchFileIsIndependent();
+    void oneDerivationPerUnlock();
+};
+
+void TestLockwynLibDatabaseFile::roundTrip()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    QString written;
+    {
+        TFixture f;
+        written = CreateDatabase(f, fileName);
+    }
+    TFixture f;
+    auto file = f.Lib->GetDatabaseFile();
+    QCOMPARE(file->Open(fileName, Password), DatabaseFileCode::Ok);
+    QVERIFY(file->GetOpened());
+    QCOMPARE(file->GetFileName(), QFileInfo(fileName).absoluteFilePath());
+    QCOMPARE(f.Storage->GetMasterPassword(), Password);
+    QCOMPARE(f.Storage->GetLoadedVersion(), f.Storage->GetVersion());
+    auto root = f.Storage->GetRootGroup();
+    QCOMPARE(Dump(*root), written);
+    QCOMPARE(QFile(fileName).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+             QFile::Permissions());
+}
+
+void TestLockwynLibDatabaseFile::openCodes_data()
+{
+    QTest::addColumn<std::function<void(const QString&)>>("damage");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("code");
+    auto none = [](const QString&) {
+    };
+    auto rewrite = [](std::function<void(QByteArray&)> change) {
+        return std::function<void(const QString&)>([change](const QString& fileName) {
+            QByteArray bytes = ReadAll(fileName);
+            change(bytes);
+            WriteAll(fileName, bytes);
+        });
+    };
+    QTest::newRow("ok") << std::function<void(const QString&)>(none) << Password << 0;
+    QTest::newRow("missing") << std::function<void(const QString&)>([](const QString& f) {
+        QFile::remove(f);
+    }) << Password << 1;
+    QTest::newRow("wrong password") << std::function<void(const QString&)>(none) << "wrong" << 2;
+    QTest::newRow("truncated") << rewrite([](QByteArray& b) { b.chop(b.size() / 2); }) << Password
+                               << 5;
+    QTest::newRow("tag flipped") << rewrite([](QByteArray& b) { b[b.size() - 1] ^= 0x01; })
+                                 << Password << 5;
+    QTest::newRow("empty") << rewrite([](QByteArray& b) { b.clear(); }) << Password << 5;
+    QTest::newRow("garbage") << rewrite([](QByteArray& b) { b.fill('x'); }) << Password << 5;
+    QTest::newRow("a folder") << std::function<void(const QString&)>([](const QString& f) {
+        QFile::remove(f);
+        QDir().mkdir(f);
+    }) << Password << 5;
+}
+
+void TestLockwynLibDatabaseFile::openCodes()
+{
+    QFETCH(std::function<void(const QString&)>, damage);
+    QFETCH(QString, password);
+    QFETCH(int, code);
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    {
+        TFixture f;
+        CreateDatabase(f, fileName);
+    }
+    damage(fileName);
+    const QByteArray before = ReadAll(fileName);
+    TFixture f;
+    auto file = f.Lib->GetDatabaseFile();
+    if (code == DatabaseFileCode::Ok || code == DatabaseFileCode::OpenWrongPassword)
+        QCOMPARE(file->CheckMasterPassword(fileName, password), code);
+    QCOMPARE(file->Open(fileName, password), code);
+    QCOMPARE(file->GetOpened(), code == 0);
+    QCOMPARE(ReadAll(fileName), before); // never changes the file
+    if (code != 0)
+        QVERIFY(f.Storage->GetRootGroup()->GetAllTokens().isEmpty());
+}
+
+void TestLockwynLibDatabaseFile::createCodes()
+{
+    QTemporaryDir dir;
+    TFixture f;
+    auto file = f.Lib->GetDatabaseFile();
+    file->SetKeyDerivationSettings(Cheap);
+    QCOMPARE(file->CreateFile(dir.filePath("a.lwdb")), DatabaseFileCode::CreateEmptyPassword);
+    f.Storage->SetMasterPassword(Password);
+    QCOMPARE(file->CreateFile(dir.filePath("no/such/folder/a.lwdb")),
+             DatabaseFileCode::CreateFolderMissing);
+    QVERIFY(!file->GetOpened());
+    const QString existing = dir.filePath("existing.lwdb");
+    WriteAll(existing, "whatever was here");
+    QCOMPARE(file->CreateFile(existing), DatabaseFileCode::Ok);
+    QCOMPARE(ReadAll(existing + ".bak"), QByteArray("whatever was here"));
+    QCOMPARE(file->GetFileName(), QFileInfo(existing).absoluteFilePath());
+}
+
+void TestLockwynLibDatabaseFile::saveKeepsBackupAndOwnSaveIsNoChange()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    CreateDatabase(f, fileName);
+    auto file = f.Lib->GetDatabaseFile();
+    const QByteArray first = ReadAll(fileName);
+    f.AddToken(f.Root, "Added");
+    QCOMPARE(file->Save(), DatabaseFileCode::Ok);
+    QVERIFY(!file->GetModifiedOnDisk());
+    QCOMPARE(ReadAll(fileName + ".bak"), first);
+    const QString saved = Dump(*f.Root);
+
+    WriteAll(fileName, ReadAll(fileName)); // a touch: same content
+    QVERIFY(!file->GetModifiedOnDisk());
+    WriteAll(fileName, first); // another program wrote other content
+    QVERIFY(file->GetModifiedOnDisk());
+
+    QCOMPARE(file->Save(), DatabaseFileCode::Ok);
+    auto other = file->CreateScratchFile();
+    QCOMPARE(other->Open(fileName, Password), 0);
+    QCOMPARE(Dump(*other->GetTokenStorage()->GetRootGroup()), saved);
+}
+
+void TestLockwynLibDatabaseFile::masterPasswordChangeLeavesNothingForTheOldOne()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    CreateDatabase(f, fileName);
+    auto file = f.Lib->GetDatabaseFile();
+    f.Storage->SetMasterPassword("new password");
+    QCOMPARE(file->Save(), DatabaseFileCode::Ok);
+    auto check = file->CreateScratchFile();
+    for (const QString& name : QStringList{fileName, fileName + ".bak"}) {
+        QCOMPARE(check->CheckMasterPassword(name, Password), DatabaseFileCode::OpenWrongPassword);
+        QCOMPARE(check->CheckMasterPassword(name, "new password"), DatabaseFileCode::Ok);
+    }
+    QCOMPARE(check->Open(fileName, "new password"), DatabaseFileCode::Ok);
+    QCOMPARE(Dump(*check->GetTokenStorage()->GetRootGroup()), Dump(*f.Root));
+}
+
+void TestLockwynLibDatabaseFile::changeCallbacksFireOnExternalWritesOnly()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    CreateDatabase(f, fileName);
+    auto file = f.Lib->GetDatabaseFile();
+    std::atomic<int> first = 0;
+    std::atomic<int> second = 0;
+    file->SetOnFileChanged([&] { ++first; });
+    file->SetOnFileChanged2([&] { ++second; });
+    const QByteArray before = ReadAll(fileName);
+    f.AddToken(f.Root, "Added");
+    QCOMPARE(file->Save(), DatabaseFileCode::Ok);
+    QTest::qWait(1500);
+    QCOMPARE(first.load(), 0);
+    QCOMPARE(second.load(), 0);
+    WriteAll(fileName, before);
+    QTRY_VERIFY_WITH_TIMEOUT(first.load() > 0 && second.load() > 0, 5000);
+    file->Close();
+}
+
+void TestLockwynLibDatabaseFile::scratchFileIsIndependent()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    const QString written = CreateDatabase(f, fileName);
+    auto scratch = f.Lib->GetDatabaseFile()->CreateScratchFile();
+    QCOMPARE(scratch->Open(fileName, Password), DatabaseFileCode::Ok);
+    QCOMPARE(Dump(*scratch->GetTokenStorage()->GetRootGroup()), written);
+    scratch->Close();
+    scratch->GetTokenStorage()->Clear();
+    QCOMPARE(Dump(*f.Root), written);
+    QVERIFY(f.Lib->GetDatabaseFile()->GetOpened());
+}
+
+void TestLockwynLibDatabaseFile::oneDerivationPerUnlock()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    {
+        TFixture f;
+        CreateDatabase(f, fileName);
+    }
+    auto cache = std::make_shared<TKeyCache>();
+    TDatabaseFile file(cache, true);
+    QCOMPARE(file.CheckMasterPassword(fileName, Password), 0);
+    auto scratch = file.CreateScratchFile();
+    QCOMPARE(scratch->Open(fileName, Password), 0);
+    scratch->Close();
+    scratch->GetTokenStorage()->Clear();
+    QCOMPARE(file.Open(fileName, Password), 0);
+    QCOMPARE(cache->DerivationCount(), 1);
+    file.GetTokenStorage()->GetRootGroup(); // saving needs no derivation either
+    QCOMPARE(file.Save(), 0);
+    QCOMPARE(cache->DerivationCount(), 1);
+    file.GetTokenStorage()->Clear();
+    QCOMPARE(file.CheckMasterPassword(fileName, Password), 0); // the key was wiped
+    QCOMPARE(cache->DerivationCount(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestLockwynLibDatabaseFile)
+#include "tst_LockwynLibDatabaseFile.moc"
