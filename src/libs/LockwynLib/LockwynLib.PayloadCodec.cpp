@@ -1,12 +1,12 @@
 #include "LockwynLib.PayloadCodec.h"
 
 #include "LockwynLib.AutoLoginInfo.h"
+#include "LockwynLib.CborWriter.h"
 #include "LockwynLib.SecureMemory.h"
 #include "LockwynLib.Token.h"
 #include "LockwynLib.TokenGroup.h"
 
 #include <QCborStreamReader>
-#include <QCborStreamWriter>
 #include <QtEndian>
 
 namespace Lockwyn {
@@ -16,36 +16,37 @@ namespace {
 constexpr int CompressionLevel = 1;
 constexpr qsizetype MaxPayloadSize = qsizetype(1) << 30;
 constexpr int MaxGroupDepth = 64;
+constexpr qsizetype MaxKeySize = 16;
 
 // Map keys.
-const QString KeyRoot = QStringLiteral("root");
-const QString KeyID = QStringLiteral("id");
-const QString KeyTitle = QStringLiteral("t");
-const QString KeyCreated = QStringLiteral("c");
-const QString KeyModified = QStringLiteral("m");
-const QString KeyExpiration = QStringLiteral("x");
-const QString KeyExpires = QStringLiteral("e");
-const QString KeyTemplate = QStringLiteral("tp");
-const QString KeyTokens = QStringLiteral("tk");
-const QString KeyGroups = QStringLiteral("g");
-const QString KeyFields = QStringLiteral("f");
-const QString KeyManual = QStringLiteral("ma");
-const QString KeyCustom = QStringLiteral("cp");
-const QString KeyHistory = QStringLiteral("h");
-const QString KeyAutoLogin = QStringLiteral("al");
-const QString KeyKind = QStringLiteral("k");
-const QString KeyTime = QStringLiteral("d");
-const QString KeyFirst = QStringLiteral("a");
-const QString KeySecond = QStringLiteral("b");
-const QString KeyUseCatalogue = QStringLiteral("w");
-const QString KeyLoginURL = QStringLiteral("u");
-const QString KeyForceRedirect = QStringLiteral("r");
-const QString KeyAnalyze = QStringLiteral("z");
-const QString KeyUserNameID = QStringLiteral("ui");
-const QString KeyUserNameName = QStringLiteral("un");
-const QString KeyPasswordID = QStringLiteral("pi");
-const QString KeyPasswordName = QStringLiteral("pn");
-const QString KeyFormIndex = QStringLiteral("i");
+constexpr const char* KeyRoot = "root";
+constexpr const char* KeyID = "id";
+constexpr const char* KeyTitle = "t";
+constexpr const char* KeyCreated = "c";
+constexpr const char* KeyModified = "m";
+constexpr const char* KeyExpiration = "x";
+constexpr const char* KeyExpires = "e";
+constexpr const char* KeyTemplate = "tp";
+constexpr const char* KeyTokens = "tk";
+constexpr const char* KeyGroups = "g";
+constexpr const char* KeyFields = "f";
+constexpr const char* KeyManual = "ma";
+constexpr const char* KeyCustom = "cp";
+constexpr const char* KeyHistory = "h";
+constexpr const char* KeyAutoLogin = "al";
+constexpr const char* KeyKind = "k";
+constexpr const char* KeyTime = "d";
+constexpr const char* KeyFirst = "a";
+constexpr const char* KeySecond = "b";
+constexpr const char* KeyUseCatalogue = "w";
+constexpr const char* KeyLoginURL = "u";
+constexpr const char* KeyForceRedirect = "r";
+constexpr const char* KeyAnalyze = "z";
+constexpr const char* KeyUserNameID = "ui";
+constexpr const char* KeyUserNameName = "un";
+constexpr const char* KeyPasswordID = "pi";
+constexpr const char* KeyPasswordName = "pn";
+constexpr const char* KeyFormIndex = "i";
 
 // ---------------------------------------------------------------------------
 // Writing
@@ -53,118 +54,106 @@ const QString KeyFormIndex = QStringLiteral("i");
 class TEncoder
 {
 public:
-    explicit TEncoder(QByteArray* out) : FWriter(out) {}
+    explicit TEncoder(QByteArray& out) : FWriter(out) {}
 
     void Root(const TTokenGroup& root)
     {
-        FWriter.startMap(1);
-        FWriter.append(KeyRoot);
+        FWriter.Map(1);
+        FWriter.Key(KeyRoot);
         Group(root);
-        FWriter.endMap();
     }
 
 private:
     void Group(const TTokenGroup& group)
     {
         const auto& data = group.Data();
-        FWriter.startMap(9);
+        FWriter.Map(9);
         Key(KeyID, data.ID);
         Key(KeyTitle, data.Title);
         Key(KeyCreated, data.Created);
         Key(KeyModified, data.Modified);
         Key(KeyExpiration, data.Expiration);
         Key(KeyExpires, data.Expires);
-        FWriter.append(KeyTemplate);
-        FWriter.startArray(quint64(data.Template.size()));
+        FWriter.Key(KeyTemplate);
+        FWriter.Array(quint64(data.Template.size()));
         for (const auto& name : data.Template)
-            FWriter.append(name);
-        FWriter.endArray();
-        FWriter.append(KeyTokens);
-        FWriter.startArray(quint64(group.Tokens().size()));
+            FWriter.Text(name);
+        FWriter.Key(KeyTokens);
+        FWriter.Array(quint64(group.Tokens().size()));
         for (const auto& token : group.Tokens())
             Token(token->Data());
-        FWriter.endArray();
-        FWriter.append(KeyGroups);
-        FWriter.startArray(quint64(group.Groups().size()));
+        FWriter.Key(KeyGroups);
+        FWriter.Array(quint64(group.Groups().size()));
         for (const auto& child : group.Groups())
             Group(*child);
-        FWriter.endArray();
-        FWriter.endMap();
     }
 
     void Token(const TTokenData& data)
     {
-        FWriter.startMap(data.AutoLogin ? 10 : 9);
+        FWriter.Map(data.AutoLogin ? 10 : 9);
         Key(KeyID, data.ID);
-        FWriter.append(KeyFields);
-        FWriter.startArray(TokenFieldCount);
+        FWriter.Key(KeyFields);
+        FWriter.Array(TokenFieldCount);
         for (const auto& field : data.Fields)
-            FWriter.append(field);
-        FWriter.endArray();
+            FWriter.Text(field);
         Key(KeyCreated, data.Created);
         Key(KeyModified, data.Modified);
         Key(KeyExpiration, data.Expiration);
         Key(KeyExpires, data.Expires);
         Key(KeyManual, data.UseManualAutoLogin);
-        FWriter.append(KeyCustom);
+        FWriter.Key(KeyCustom);
         CustomProperties(data.CustomProperties);
-        FWriter.append(KeyHistory);
-        FWriter.startArray(quint64(data.History.size()));
+        FWriter.Key(KeyHistory);
+        FWriter.Array(quint64(data.History.size()));
         for (const auto& entry : data.History)
             HistoryEntry(entry, data);
-        FWriter.endArray();
         if (data.AutoLogin)
             AutoLogin(AutoLoginValues(data.AutoLogin));
-        FWriter.endMap();
     }
 
     void CustomProperties(const QList<TTokenCustomProperty>& properties)
     {
-        FWriter.startArray(quint64(properties.size()) * 2);
+        FWriter.Array(quint64(properties.size()) * 2);
         for (const auto& property : properties) {
-            FWriter.append(property.GetName());
-            FWriter.append(property.GetValue());
+            FWriter.Text(property.GetName());
+            FWriter.Text(property.GetValue());
         }
-        FWriter.endArray();
     }
 
     void HistoryEntry(const THistoryEntryData& entry, const TTokenData& token)
     {
-        FWriter.startMap(entry.Second ? 4 : 3);
+        FWriter.Map(entry.Second ? 4 : 3);
         Key(KeyKind, qint64(entry.Kind));
         Key(KeyTime, entry.Time);
-        FWriter.append(KeyFirst);
+        FWriter.Key(KeyFirst);
         Snapshot(entry.First, token);
         if (entry.Second) {
-            FWriter.append(KeySecond);
+            FWriter.Key(KeySecond);
             Snapshot(*entry.Second, token);
         }
-        FWriter.endMap();
     }
 
     void Snapshot(const TTokenSnapshotData& snapshot, const TTokenData& token)
     {
-        FWriter.startMap(2);
-        FWriter.append(KeyFields);
-        FWriter.startArray(TokenFieldCount);
+        FWriter.Map(2);
+        FWriter.Key(KeyFields);
+        FWriter.Array(TokenFieldCount);
         for (int field = 0; field < TokenFieldCount; ++field) {
             if (!snapshot.Has(field))
-                FWriter.appendNull();
+                FWriter.Null();
             else if (snapshot.Values[field] == token.Fields[field])
-                FWriter.appendUndefined();
+                FWriter.Undefined();
             else
-                FWriter.append(snapshot.Values[field]);
+                FWriter.Text(snapshot.Values[field]);
         }
-        FWriter.endArray();
-        FWriter.append(KeyCustom);
+        FWriter.Key(KeyCustom);
         CustomProperties(snapshot.CustomProperties);
-        FWriter.endMap();
     }
 
     void AutoLogin(const TAutoLoginValues& values)
     {
-        FWriter.append(KeyAutoLogin);
-        FWriter.startMap(9);
+        FWriter.Key(KeyAutoLogin);
+        FWriter.Map(9);
         Key(KeyUseCatalogue, values.UseWebSitesDB);
         Key(KeyLoginURL, values.LoginURL);
         Key(KeyForceRedirect, values.ForceRedirect);
@@ -174,31 +163,30 @@ private:
         Key(KeyPasswordID, values.PasswordElement.ID);
         Key(KeyPasswordName, values.PasswordElement.Name);
         Key(KeyFormIndex, qint64(values.WebFormIndex));
-        FWriter.endMap();
     }
 
-    void Key(const QString& key, const QString& value)
+    void Key(const char* key, const QString& value)
     {
-        FWriter.append(key);
-        FWriter.append(value);
+        FWriter.Key(key);
+        FWriter.Text(value);
     }
-    void Key(const QString& key, qint64 value)
+    void Key(const char* key, qint64 value)
     {
-        FWriter.append(key);
-        FWriter.append(value);
+        FWriter.Key(key);
+        FWriter.Int(value);
     }
-    void Key(const QString& key, bool value)
+    void Key(const char* key, bool value)
     {
-        FWriter.append(key);
-        FWriter.append(value);
+        FWriter.Key(key);
+        FWriter.Bool(value);
     }
-    void Key(const QString& key, const QUuid& value)
+    void Key(const char* key, const QUuid& value)
     {
-        FWriter.append(key);
-        FWriter.append(value.toRfc4122());
+        FWriter.Key(key);
+        FWriter.Bytes(value.toRfc4122());
     }
 
-    QCborStreamWriter FWriter;
+    TCborWriter FWriter;
 };
 
 // ---------------------------------------------------------------------------
@@ -219,9 +207,9 @@ public:
     std::shared_ptr<TTokenGroup> Root()
     {
         std::shared_ptr<TTokenGroup> root;
-        ForEachKey([&](const QString& key) {
+        ForEachKey([&](QByteArrayView key) {
             if (key == KeyRoot && !root)
-                root = TTokenGroup::Build(Group(0));
+                root = Group(0);
             else
                 Skip();
         });
@@ -231,13 +219,13 @@ public:
     }
 
 private:
-    TGroupTreeData Group(int depth)
+    std::shared_ptr<TTokenGroup> Group(int depth)
     {
         if (depth > MaxGroupDepth)
             throw EDamaged();
-        TGroupTreeData tree;
-        auto& data = tree.Group;
-        ForEachKey([&](const QString& key) {
+        auto group = std::make_shared<TTokenGroup>(TGroupData());
+        TGroupData data;
+        ForEachKey([&](QByteArrayView key) {
             if (key == KeyID)
                 data.ID = Uuid();
             else if (key == KeyTitle)
@@ -253,15 +241,16 @@ private:
             else if (key == KeyTemplate)
                 ForEachItem([&] { data.Template.append(String()); });
             else if (key == KeyTokens)
-                ForEachItem([&] { tree.Tokens.push_back(Token()); });
+                ForEachItem([&] { group->InsertToken(-1, std::make_shared<TToken>(Token())); });
             else if (key == KeyGroups)
-                ForEachItem([&] { tree.Groups.push_back(Group(depth + 1)); });
+                ForEachItem([&] { group->InsertGroup(-1, Group(depth + 1)); });
             else
                 Skip();
         });
         if (data.ID.isNull())
             data.ID = QUuid::createUuid();
-        return tree;
+        group->SetData(std::move(data));
+        return group;
     }
 
     // Fields of history snapshots marked "same as current", resolved once the
@@ -278,7 +267,7 @@ private:
     {
         TTokenData data;
         std::vector<TPending> pending;
-        ForEachKey([&](const QString& key) {
+        ForEachKey([&](QByteArrayView key) {
             if (key == KeyID)
                 data.ID = Uuid();
             else if (key == KeyFields)
@@ -324,7 +313,7 @@ private:
         THistoryEntryData entry;
         qint64 kind = -1;
         TPending item{};
-        ForEachKey([&](const QString& key) {
+        ForEachKey([&](QByteArrayView key) {
             if (key == KeyKind) {
                 kind = Integer();
             } else if (key == KeyTime) {
@@ -354,7 +343,7 @@ private:
     quint8 Snapshot(TTokenSnapshotData& snapshot)
     {
         quint8 same = 0;
-        ForEachKey([&](const QString& key) {
+        ForEachKey([&](QByteArrayView key) {
             if (key == KeyFields) {
                 int field = 0;
                 ForEachItem([&] {
@@ -412,7 +401,7 @@ private:
     TAutoLoginValues AutoLogin()
     {
         TAutoLoginValues values;
-        ForEachKey([&](const QString& key) {
+        ForEachKey([&](QByteArrayView key) {
             if (key == KeyUseCatalogue)
                 values.UseWebSitesDB = Bool();
             else if (key == KeyLoginURL)
@@ -445,15 +434,39 @@ private:
         if (!FReader.isMap() || !FReader.enterContainer())
             throw EDamaged();
         while (FReader.lastError() == QCborError::NoError && FReader.hasNext()) {
-            if (!FReader.isString()) {
-                Skip(); // a key of another type: skip key and value
-                Skip();
+            char buffer[MaxKeySize];
+            qsizetype size = 0;
+            if (!ReadKey(buffer, size)) {
+                Skip(); // an unknown kind of key: skip its value
                 continue;
             }
-            const QString key = String();
-            onKey(key);
+            onKey(QByteArrayView(buffer, size));
         }
         Leave();
+    }
+
+    // A text key that fits the buffer; anything else is read past.
+    bool ReadKey(char (&buffer)[MaxKeySize], qsizetype& size)
+    {
+        if (!FReader.isString()) {
+            Skip();
+            return false;
+        }
+        bool fits = true;
+        size = 0;
+        for (;;) {
+            auto chunk = FReader.readStringChunk(buffer + size, MaxKeySize - size);
+            if (chunk.status == QCborStreamReader::EndOfString)
+                return fits;
+            if (chunk.status == QCborStreamReader::Error)
+                throw EDamaged();
+            if (size + chunk.data >= MaxKeySize) {
+                fits = false;
+                size = 0;
+            } else {
+                size += chunk.data;
+            }
+        }
     }
 
     template <typename F> void ForEachItem(F&& onItem)
@@ -539,7 +552,7 @@ private:
 QByteArray EncodePayload(const TTokenGroup& root)
 {
     QByteArray out;
-    TEncoder(&out).Root(root);
+    TEncoder(out).Root(root);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include "LockwynLib.TokenGroup.h"
 #include "LockwynLib.TokenHistory.h"
 #include "LockwynLib.TokenOperations.h"
+#include "LockwynLib.TokenStorage.h"
 
 namespace Lockwyn {
 
@@ -27,25 +28,18 @@ private:
 
 } // namespace
 
-TToken::TToken(TTokenData data)
-{
-    SetData(std::move(data));
-}
+TToken::TToken(TTokenData data) : FData(std::move(data)) {}
 
 void TToken::SetData(TTokenData data)
 {
     FData = std::move(data);
-    FSearchText = TokenSearchText(FData);
+    if (auto* storage = FGroup ? FGroup->Storage() : nullptr)
+        storage->Changed();
 }
 
 bool TToken::IsStored() const
 {
     return FGroup && FGroup->Storage();
-}
-
-bool TToken::MatchesFolded(const QByteArray& foldedQuery) const
-{
-    return SearchTextContains(FSearchText, foldedQuery);
 }
 
 std::shared_ptr<ITokenGroup> TToken::GetGroup()
@@ -74,7 +68,9 @@ std::shared_ptr<ITokenCustomProperties> TToken::GetCustomProperties()
 
 std::shared_ptr<ITokenMatcher> TToken::GetMatcher()
 {
-    return std::make_shared<TTokenMatcher>(IsStored() ? FSearchText : TokenSearchText(FData));
+    auto* storage = FGroup ? FGroup->Storage() : nullptr;
+    return std::make_shared<TTokenMatcher>(
+        storage ? storage->SearchIndex().TextOf(storage->Root(), *this) : TokenSearchText(FData));
 }
 
 std::shared_ptr<ITokenHistory> TToken::GetHistory()

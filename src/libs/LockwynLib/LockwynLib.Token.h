@@ -3,8 +3,6 @@
 
 #include "LockwynLib.ModelData.h"
 
-#include <QByteArray>
-
 namespace Lockwyn {
 
 class TTokenGroup;
@@ -20,7 +18,9 @@ public:
     void SetGroup(TTokenGroup* group) { FGroup = group; }
     // Held by a group of a storage (changes only through operations).
     bool IsStored() const;
-    bool MatchesFolded(const QByteArray& foldedQuery) const;
+    // Where the storage's search index keeps the token's text.
+    qsizetype SearchSlot() const { return FSearchSlot; }
+    void SetSearchSlot(qsizetype slot) const { FSearchSlot = slot; }
 
     QUuid GetID() override { return FData.ID; }
     std::shared_ptr<ITokenGroup> GetGroup() override;
@@ -60,8 +60,8 @@ private:
     void RequireDetached() const;
 
     TTokenData FData;
-    QByteArray FSearchText;
     TTokenGroup* FGroup = nullptr;
+    mutable qsizetype FSearchSlot = -1;
 };
 
 // The values of any IToken implementation.

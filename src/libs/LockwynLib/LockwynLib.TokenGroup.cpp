@@ -8,6 +8,7 @@
 #include "LockwynLib.TitleResolver.h"
 #include "LockwynLib.Token.h"
 #include "LockwynLib.TokenOperations.h"
+#include "LockwynLib.TokenStorage.h"
 
 namespace Lockwyn {
 
@@ -64,14 +65,22 @@ TTokenStorage* TTokenGroup::Storage() const
     return group->FStorage;
 }
 
+void TTokenGroup::Changed() const
+{
+    if (auto* storage = Storage())
+        storage->Changed();
+}
+
 void TTokenGroup::InsertToken(qsizetype index, std::shared_ptr<TToken> token)
 {
+    Changed();
     token->SetGroup(this);
     FTokens.insert(FTokens.begin() + InsertPosition(index, FTokens.size()), std::move(token));
 }
 
 std::shared_ptr<TToken> TTokenGroup::TakeToken(qsizetype index)
 {
+    Changed();
     auto token = std::move(FTokens.at(std::size_t(index)));
     FTokens.erase(FTokens.begin() + index);
     token->SetGroup(nullptr);
@@ -81,6 +90,7 @@ std::shared_ptr<TToken> TTokenGroup::TakeToken(qsizetype index)
 std::vector<std::pair<qsizetype, std::shared_ptr<TToken>>>
 TTokenGroup::TakeTokens(const QSet<QUuid>& ids)
 {
+    Changed();
     std::vector<std::pair<qsizetype, std::shared_ptr<TToken>>> taken;
     TTokens kept;
     kept.reserve(FTokens.size());
@@ -98,6 +108,7 @@ TTokenGroup::TakeTokens(const QSet<QUuid>& ids)
 
 void TTokenGroup::RestoreTokens(std::vector<std::pair<qsizetype, std::shared_ptr<TToken>>> tokens)
 {
+    Changed();
     TTokens merged;
     merged.reserve(FTokens.size() + tokens.size());
     std::size_t next = 0;
@@ -122,6 +133,7 @@ qsizetype TTokenGroup::IndexOfToken(const QUuid& id) const
 
 void TTokenGroup::InsertGroup(qsizetype index, std::shared_ptr<TTokenGroup> group)
 {
+    Changed();
     group->FParent = this;
     group->FStorage = nullptr;
     FGroups.insert(FGroups.begin() + InsertPosition(index, FGroups.size()), std::move(group));
@@ -129,6 +141,7 @@ void TTokenGroup::InsertGroup(qsizetype index, std::shared_ptr<TTokenGroup> grou
 
 std::shared_ptr<TTokenGroup> TTokenGroup::TakeGroup(qsizetype index)
 {
+    Changed();
     auto group = std::move(FGroups.at(std::size_t(index)));
     FGroups.erase(FGroups.begin() + index);
     group->FParent = nullptr;
@@ -281,12 +294,27 @@ ITokenList TTokenGroup::FindTokens(const QString& text, bool recursive)
 void TTokenGroup::CollectMatchingTokens(const QByteArray& query, bool recursive,
                                         ITokenList& tokens) const
 {
+    if (auto* storage = Storage()) {
+        for (auto* token : storage->SearchIndex().Find(storage->Root(), *this, query, recursive))
+            tokens.append(token->shared_from_this());
+        return;
+    }
     for (const auto& token : FTokens)
-        if (token->MatchesFolded(query))
+        if (SearchTextContains(TokenSearchText(token->Data()), query))
             tokens.append(token);
     if (recursive)
         for (const auto& group : FGroups)
             group->CollectMatchingTokens(query, true, tokens);
+}
+
+bool TTokenGroup::AnyTokenMatches(const QByteArray& query) const
+{
+    if (auto* storage = Storage())
+        return storage->SearchIndex().AnyDirectMatch(storage->Root(), *this, query);
+    for (const auto& token : FTokens)
+        if (SearchTextContains(TokenSearchText(token->Data()), query))
+            return true;
+    return false;
 }
 
 ITokenGroupList TTokenGroup::FindGroups(const QString& text)
@@ -322,9 +350,7 @@ ITokenGroupList TTokenGroup::FindGroupsToShow(const QString& text)
 bool TTokenGroup::CollectGroupsToShow(const QByteArray& query, ITokenGroupList& groups)
 {
     groups.append(shared_from_this());
-    bool show = TitleMatches(query);
-    for (std::size_t i = 0; i < FTokens.size() && !show; ++i)
-        show = FTokens[i]->MatchesFolded(query);
+    bool show = TitleMatches(query) || AnyTokenMatches(query);
     for (const auto& group : FGroups)
         show = group->CollectGroupsToShow(query, groups) || show;
     if (!show)

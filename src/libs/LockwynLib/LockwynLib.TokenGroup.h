@@ -53,6 +53,17 @@ public:
 
     // This group or one below it.
     TTokenGroup* FindGroup(const QUuid& id);
+    // The group's tokens in the storage's search index: its own from
+    // SearchBegin to SearchDirectEnd, those below it up to SearchEnd.
+    qsizetype SearchBegin() const { return FSearchBegin; }
+    qsizetype SearchDirectEnd() const { return FSearchDirectEnd; }
+    qsizetype SearchEnd() const { return FSearchEnd; }
+    void SetSearchRange(qsizetype begin, qsizetype directEnd) const
+    {
+        FSearchBegin = begin;
+        FSearchDirectEnd = directEnd;
+    }
+    void SetSearchEnd(qsizetype end) const { FSearchEnd = end; }
     std::shared_ptr<TToken> FindToken(const QUuid& id) const;
     bool Contains(const TTokenGroup* group) const;
 
@@ -123,6 +134,8 @@ private:
     void CollectTokens(ITokenList& tokens) const;
     void CollectGroups(ITokenGroupList& groups) const;
     void CollectMatchingTokens(const QByteArray& query, bool recursive, ITokenList& tokens) const;
+    bool AnyTokenMatches(const QByteArray& query) const;
+    void Changed() const;
     void CollectMatchingGroups(const QByteArray& query, ITokenGroupList& groups) const;
     bool CollectGroupsToShow(const QByteArray& query, ITokenGroupList& groups);
     void CollectGroupPaths(const QString& path, QList<TTokenGroupPath>& paths);
@@ -134,6 +147,9 @@ private:
     TTokenStorage* FStorage = nullptr;
     TTokens FTokens;
     TGroups FGroups;
+    mutable qsizetype FSearchBegin = 0;
+    mutable qsizetype FSearchDirectEnd = 0;
+    mutable qsizetype FSearchEnd = 0;
 };
 
 // The values of any group implementation, with everything below it.

@@ -49,6 +49,7 @@ void TTokenStorage::SetRoot(std::shared_ptr<TTokenGroup> root)
         FRoot->SetStorage(nullptr);
     FRoot = std::move(root);
     FRoot->SetStorage(this);
+    Changed();
 }
 
 void TTokenStorage::Load(std::shared_ptr<TTokenGroup> root, TFileKey key, TSecureBuffer password,

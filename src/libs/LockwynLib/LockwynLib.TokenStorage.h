@@ -4,6 +4,7 @@
 
 #include "LockwynLib.Container.h"
 #include "LockwynLib.Interfaces.h"
+#include "LockwynLib.SearchIndex.h"
 
 #include <functional>
 
@@ -30,6 +31,9 @@ public:
     const TSecureBuffer& Password() const { return FPassword; }
     TKdfParams KdfParams() const { return FKdfParams; }
     void SetKdfParams(const TKdfParams& params) { FKdfParams = params; }
+    TSearchIndex& SearchIndex() { return FSearchIndex; }
+    // Called on every change of the tree.
+    void Changed() { FSearchIndex.Invalidate(); }
     // Runs after Clear (the main file wipes the key cache then).
     void SetOnClear(std::function<void()> onClear) { FOnClear = std::move(onClear); }
 
@@ -72,6 +76,7 @@ private:
     TKdfParams FKdfParams = TKdfParams::Default();
     TFormatVersion FLoadedVersion = CurrentFormatVersion;
     std::function<void()> FOnClear;
+    TSearchIndex FSearchIndex;
 };
 
 // A new, empty root group.

@@ -1,0 +1,35 @@
+#pragma once
+// A minimal CBOR writer straight into a byte array: definite lengths only,
+// no per-item device calls, ASCII text copied without a UTF-8 conversion.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace Lockwyn {
+
+class TCborWriter
+{
+public:
+    explicit TCborWriter(QByteArray& out) : FOut(out) {}
+
+    void Map(std::uint64_t pairs) { Head(5, pairs); }
+    void Array(std::uint64_t items) { Head(4, items); }
+    void Int(std::int64_t value);
+    void Bool(bool value) { FOut.append(char(value ? 0xF5 : 0xF4)); }
+    void Null() { FOut.append(char(0xF6)); }
+    void Undefined() { FOut.append(char(0xF7)); }
+    void Bytes(QByteArrayView bytes);
+    void Text(QStringView text);
+    // A map key written in ASCII.
+    void Key(const char* key);
+
+private:
+    void Head(std::uint8_t major, std::uint64_t value);
+
+    QByteArray& FOut;
+};
+
+} // namespace Lockwyn
