@@ -54,7 +54,7 @@ int TDatabaseFile::Open(const QString& fileName, const QString& password)
     TContainerContent content = ReadContainer(fileName, secret, *FKeyCache);
     if (content.Result != TContainerResult::crOk)
         return int(content.Result);
-    auto root = UnpackPayload(content.Payload.View());
+    auto root = UnpackPayload(content.Payload.View(), &FPayloadSize);
     content.Payload.Clear();
     if (!root)
         return DatabaseFileCode::OpenDamaged;
@@ -85,7 +85,7 @@ int TDatabaseFile::Save()
 
 int TDatabaseFile::Write(const QString& fileName, TBackupPolicy backup, const TFileKey* previousKey)
 {
-    QByteArray packed = PackPayload(FStorage->Root());
+    QByteArray packed = PackPayload(FStorage->Root(), FPayloadSize);
     const QByteArray sealed = SealContainer(packed, FStorage->Key());
     SecureWipe(packed);
     const QByteArray digest = ContentDigest(sealed);

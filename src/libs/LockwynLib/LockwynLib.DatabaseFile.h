@@ -50,8 +50,9 @@ private:
     bool FIsMain;
     std::shared_ptr<TTokenStorage> FStorage;
     QString FFileName;
-    QByteArray FDigest;   // content of the file as last loaded or saved
-    TFileKey FWrittenKey; // the key the file on disk is sealed with
+    QByteArray FDigest;         // content of the file as last loaded or saved
+    TFileKey FWrittenKey;       // the key the file on disk is sealed with
+    qsizetype FPayloadSize = 0; // of the last payload read or written
     std::unique_ptr<TFileWatcher> FWatcher;
     std::mutex FCallbackMutex;
     TFileChangedCallback FOnFileChanged;

@@ -9,6 +9,8 @@
 #include <QCborStreamReader>
 #include <QtEndian>
 
+#include <zlib.h>
+
 namespace Lockwyn {
 
 namespace {
@@ -549,9 +551,10 @@ private:
 
 } // namespace
 
-QByteArray EncodePayload(const TTokenGroup& root)
+QByteArray EncodePayload(const TTokenGroup& root, qsizetype sizeHint)
 {
     QByteArray out;
+    out.reserve(sizeHint);
     TEncoder(out).Root(root);
     return out;
 }
@@ -565,21 +568,57 @@ std::shared_ptr<TTokenGroup> DecodePayload(QByteArrayView cbor)
     }
 }
 
-QByteArray PackPayload(const TTokenGroup& root)
+namespace {
+
+// What qUncompress reads: the plain size (big-endian, 4 bytes), then a zlib
+// stream. Deflated in slices, so no buffer of the plain size is needed.
+QByteArray Compress(QByteArrayView plain)
 {
-    QByteArray plain = EncodePayload(root);
-    QByteArray packed = qCompress(plain, CompressionLevel);
+    constexpr qsizetype Slice = 1 << 16;
+    if (plain.size() > MaxPayloadSize)
+        throw std::length_error("The database is too large");
+    QByteArray packed(4, Qt::Uninitialized);
+    qToBigEndian<quint32>(quint32(plain.size()), packed.data());
+    z_stream stream{};
+    if (deflateInit(&stream, CompressionLevel) != Z_OK)
+        throw std::bad_alloc();
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
+    stream.avail_in = uInt(plain.size());
+    int status = Z_OK;
+    while (status == Z_OK) {
+        const qsizetype at = packed.size();
+        packed.resize(at + Slice);
+        stream.next_out = reinterpret_cast<Bytef*>(packed.data() + at);
+        stream.avail_out = uInt(Slice);
+        status = deflate(&stream, Z_FINISH);
+        packed.resize(packed.size() - qsizetype(stream.avail_out));
+    }
+    deflateEnd(&stream);
+    if (status != Z_STREAM_END)
+        throw std::runtime_error("Compression failed");
+    return packed;
+}
+
+} // namespace
+
+QByteArray PackPayload(const TTokenGroup& root, qsizetype& plainSize)
+{
+    QByteArray plain = EncodePayload(root, plainSize + plainSize / 16);
+    plainSize = plain.size();
+    QByteArray packed = Compress(plain);
     SecureWipe(plain);
     return packed;
 }
 
-std::shared_ptr<TTokenGroup> UnpackPayload(QByteArrayView packed)
+std::shared_ptr<TTokenGroup> UnpackPayload(QByteArrayView packed, qsizetype* plainSize)
 {
     if (packed.size() < 4 || qFromBigEndian<quint32>(packed.data()) > quint32(MaxPayloadSize))
         return nullptr;
     QByteArray plain = qUncompress(reinterpret_cast<const uchar*>(packed.data()), packed.size());
     if (plain.isEmpty())
         return nullptr;
+    if (plainSize)
+        *plainSize = plain.size();
     auto root = DecodePayload(plain);
     SecureWipe(plain);
     return root;

@@ -14,13 +14,15 @@ namespace Lockwyn {
 
 class TTokenGroup;
 
-QByteArray EncodePayload(const TTokenGroup& root);
+// sizeHint: the expected size (the last one), reserved at once.
+QByteArray EncodePayload(const TTokenGroup& root, qsizetype sizeHint = 0);
 // Nil when the bytes are not a payload this version can read.
 std::shared_ptr<TTokenGroup> DecodePayload(QByteArrayView cbor);
 
-// Encoded and compressed; the plain encoding is wiped.
-QByteArray PackPayload(const TTokenGroup& root);
+// Encoded and compressed; the plain encoding is wiped. plainSize: in, the
+// expected plain size; out, the real one.
+QByteArray PackPayload(const TTokenGroup& root, qsizetype& plainSize);
 // Nil when damaged; the decompressed bytes are wiped.
-std::shared_ptr<TTokenGroup> UnpackPayload(QByteArrayView packed);
+std::shared_ptr<TTokenGroup> UnpackPayload(QByteArrayView packed, qsizetype* plainSize = nullptr);
 
 } // namespace Lockwyn

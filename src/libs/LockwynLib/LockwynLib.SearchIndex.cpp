@@ -16,6 +16,9 @@ void TSearchIndex::Ensure(const TTokenGroup& root)
     FText.clear();
     FStarts.clear();
     FTokens.clear();
+    qsizetype size = 0;
+    Measure(root, size);
+    FText.reserve(size + size / 8);
     Add(root);
     FStarts.push_back(FText.size());
     FText.squeeze();
@@ -30,11 +33,19 @@ void TSearchIndex::Add(const TTokenGroup& group)
         token->SetSearchSlot(qsizetype(FTokens.size()));
         FStarts.push_back(FText.size());
         FTokens.push_back(token.get());
-        FText += TokenSearchText(token->Data());
+        AppendTokenSearchText(token->Data(), FText);
     }
     for (const auto& child : group.Groups())
         Add(*child);
     group.SetSearchEnd(qsizetype(FTokens.size()));
+}
+
+void TSearchIndex::Measure(const TTokenGroup& group, qsizetype& size)
+{
+    for (const auto& token : group.Tokens())
+        size += TokenSearchTextSize(token->Data());
+    for (const auto& child : group.Groups())
+        Measure(*child, size);
 }
 
 qsizetype TSearchIndex::NextHit(qsizetype begin, qsizetype end, const QByteArray& foldedQuery) const

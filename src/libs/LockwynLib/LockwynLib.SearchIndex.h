@@ -30,6 +30,7 @@ public:
 private:
     void Ensure(const TTokenGroup& root);
     void Add(const TTokenGroup& group);
+    static void Measure(const TTokenGroup& group, qsizetype& size);
     // The slot of the first hit in [begin, end), or end.
     qsizetype NextHit(qsizetype begin, qsizetype end, const QByteArray& foldedQuery) const;
 

@@ -15,6 +15,9 @@ namespace Lockwyn {
 QByteArray FoldForSearch(const QString& text);
 // Title, user name, URL, notes, custom property names and values; never the password.
 QByteArray TokenSearchText(const TTokenData& token);
+void AppendTokenSearchText(const TTokenData& token, QByteArray& out);
+// The size of the search text of ASCII values (an estimate for reserving).
+qsizetype TokenSearchTextSize(const TTokenData& token);
 bool SearchTextContains(const QByteArray& searchText, const QByteArray& foldedQuery);
 
 } // namespace Lockwyn

@@ -70,8 +70,13 @@ void TestLockwynLibPayloadCodec::roundTrip()
 {
     auto root = TTokenGroup::Build(SampleTree());
     const QByteArray encoded = EncodePayload(*root);
-    auto decoded = UnpackPayload(PackPayload(*root));
+    qsizetype plainSize = 0;
+    const QByteArray packed = PackPayload(*root, plainSize);
+    QCOMPARE(plainSize, encoded.size());
+    plainSize = 0;
+    auto decoded = UnpackPayload(packed, &plainSize);
     QVERIFY(decoded);
+    QCOMPARE(plainSize, encoded.size());
     QCOMPARE(EncodePayload(*decoded), encoded);
     const auto& token = decoded->Groups().at(0)->Tokens().at(0)->Data();
     QCOMPARE(token.History.size(), 2);
