@@ -1,0 +1,6 @@
+#pragma once
+// mkdir and rmdir.
+
+#include "Cli.CommandLine.h"
+
+QList<TCliCommand> GroupCommands();

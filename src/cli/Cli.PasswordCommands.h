@@ -1,0 +1,6 @@
+#pragma once
+// generate and estimate.
+
+#include "Cli.CommandLine.h"
+
+QList<TCliCommand> PasswordCommands();
