@@ -648,6 +648,16 @@ Unter einem anderen Namen erneut versuchen?</translation>
         <comment>ExportFailed</comment>
         <translation>Export nach %s fehlgeschlagen</translation>
     </message>
+    <message>
+        <source>The file is not a Lockwyn database or it is damaged.</source>
+        <comment>ErrorDatabaseDamaged</comment>
+        <translation>Die Datei ist keine Lockwyn-Datenbank oder sie ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>The database was saved by a newer version of Lockwyn that this version cannot read. Please update Lockwyn to open it.</source>
+        <comment>ErrorDatabaseTooNew</comment>
+        <translation>Die Datenbank wurde von einer neueren Lockwyn-Version gespeichert, die diese Version nicht lesen kann. Bitte aktualisieren Sie Lockwyn, um sie zu öffnen.</translation>
+    </message>
 </context>
 <context>
     <name>TLocalizer</name>
@@ -680,6 +690,39 @@ Unter einem anderen Namen erneut versuchen?</translation>
     </message>
 </context>
 <context>
+    <name>TfNewMasterPassword</name>
+    <message>
+        <source>Old Master Password:</source>
+        <translation>Altes Master-Passwort:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TfStartDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>TfrDatabaseNameAndPassword</name>
+    <message>
+        <source>Database File Name:</source>
+        <translation>Datenbankdatei:</translation>
+    </message>
+    <message>
+        <source>Read Only Mode</source>
+        <translation>Schreibgeschützt öffnen</translation>
+    </message>
+</context>
+<context>
     <name>TfrPasswordEditor</name>
     <message>
         <source>Confirmation:</source>
@@ -692,6 +735,29 @@ Unter einem anderen Namen erneut versuchen?</translation>
     <message>
         <source>Caps Lock is on</source>
         <translation>Die Feststelltaste ist aktiviert</translation>
+    </message>
+</context>
+<context>
+    <name>TfrStartCommandButtons</name>
+    <message>
+        <source>Create New Password Database</source>
+        <translation>Neue Passwortdatenbank erstellen</translation>
+    </message>
+    <message>
+        <source>First step before you can store your passwords</source>
+        <translation>Der erste Schritt, bevor Sie Ihre Passwörter speichern können</translation>
+    </message>
+    <message>
+        <source>Open Existing Database</source>
+        <translation>Vorhandene Datenbank öffnen</translation>
+    </message>
+    <message>
+        <source>If you already have one</source>
+        <translation>Falls Sie schon eine haben</translation>
+    </message>
+    <message>
+        <source>Close Application</source>
+        <translation>Programm beenden</translation>
     </message>
 </context>
 </TS>
