@@ -18,13 +18,13 @@
 #include <exception>
 #include <typeinfo>
 
+#include "Lockwyn.LocalizedStrings.h"
 #include "Platform.Display.h"
 
 TfCrashReport::TfCrashReport(const QString& message, QWidget* parent)
     : QDialog(parent), FMessage(message)
 {
     setObjectName(QStringLiteral("fCrashReport"));
-    setWindowTitle(QStringLiteral("Lockwyn"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(48, 48));
@@ -76,6 +76,7 @@ void TfCrashReport::changeEvent(QEvent* event)
 
 void TfCrashReport::LocalizerUpdate()
 {
+    setWindowTitle(LocalizedStrings().FAppName);
     FHeadline->setText(QStringLiteral("<b>%1</b><br>%2")
                            .arg(tr("Lockwyn has met an error it cannot handle.").toHtmlEscaped(),
                                 FMessage.toHtmlEscaped()));
