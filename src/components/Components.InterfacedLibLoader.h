@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QLibrary>
 #include <QString>
 
@@ -65,6 +66,7 @@ protected:
             FLibrary.setFileName(LocateLibrary(GetLibraryFileName()));
             if (!FLibrary.load())
                 Fail(TInterfacedLibLoaderError::lleCannotLoadLibrary);
+            ++LibraryUseCounts()[FLibrary.fileName()];
             auto entry = reinterpret_cast<TMainFunction>(
                 FLibrary.resolve(GetMainFunctionName().toLatin1().constData()));
             if (!entry)
@@ -91,12 +93,19 @@ private:
         return own.exists() ? own.absoluteFilePath() : fileName;
     }
 
-    // The interface is released before its code is unmapped.
+    // The interface is released before its code is unmapped. QLibrary
+    // unmaps on the first unload even while other loaders of the same file
+    // still hold objects from it, so the loaders count their uses.
     void Unload()
     {
         FMainInterface.reset();
-        if (FLibrary.isLoaded())
-            FLibrary.unload();
+        if (!FLibrary.isLoaded())
+            return;
+        auto use = LibraryUseCounts().find(FLibrary.fileName());
+        if (use != LibraryUseCounts().end() && --use.value() > 0)
+            return;
+        LibraryUseCounts().remove(FLibrary.fileName());
+        FLibrary.unload();
     }
 
     std::shared_ptr<T> FMainInterface;

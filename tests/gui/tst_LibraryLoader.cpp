@@ -77,6 +77,17 @@ private Q_SLOTS:
         QVERIFY(!IsMapped(file));
     }
 
+    void twoConnectionsToOneLibraryLiveApart()
+    {
+        TTestLibConnection::FileName = Place(TESTLIB_GOOD, QStringLiteral("Good.so"));
+        auto first = std::make_unique<TTestLibConnection>();
+        auto second = std::make_unique<TTestLibConnection>();
+        second.reset();
+        QCOMPARE(first->MainInterface()->Answer(), 42);
+        first.reset();
+        QVERIFY(!IsMapped(TTestLibConnection::FileName));
+    }
+
     void failedLoad_data()
     {
         QTest::addColumn<QString>("builtFile");
