@@ -30,6 +30,13 @@ public:
     }
 };
 
+// How many loaders hold each library file.
+inline QHash<QString, int>& LibraryUseCounts()
+{
+    static QHash<QString, int> counts;
+    return counts;
+}
+
 template <typename T> class TInterfacedLibLoader
 {
 public:
