@@ -7,11 +7,13 @@
 #include "Cli.GroupCommands.h"
 #include "Cli.PasswordCommands.h"
 #include "Cli.TokenCommands.h"
+#include "Platform.TimeZone.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char* argv[])
 {
+    Platform::CacheLocalTimeZone();
     QCoreApplication app(argc, argv);
     TCliContext context;
     const QList<TCliCommand> commands =

@@ -29,6 +29,44 @@ bool FitsXml(const QString& text)
     return true;
 }
 
+void PutDigits(char16_t*& out, int value, int digits)
+{
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+        out[i] = char16_t(u'0' + value % 10);
+    out += digits;
+}
+
+// "2024-05-06T07:08:09.010Z"; QDateTime::toString formats through printf,
+// which dominates an export of many tokens.
+QString IsoUtc(const QDateTime& value)
+{
+    const QDateTime utc = value.toUTC();
+    const QDate date = utc.date();
+    const QTime time = utc.time();
+    if (date.year() < 0 || date.year() > 9999)
+        return utc.toString(Qt::ISODateWithMs);
+    QString text(24, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const auto put = [&out](char16_t c) {
+        *out++ = c;
+    };
+    PutDigits(out, date.year(), 4);
+    put(u'-');
+    PutDigits(out, date.month(), 2);
+    put(u'-');
+    PutDigits(out, date.day(), 2);
+    put(u'T');
+    PutDigits(out, time.hour(), 2);
+    put(u':');
+    PutDigits(out, time.minute(), 2);
+    put(u':');
+    PutDigits(out, time.second(), 2);
+    put(u'.');
+    PutDigits(out, time.msec(), 3);
+    put(u'Z');
+    return text;
+}
+
 QString KindName(TTokenHistoryEntryKind kind)
 {
     switch (kind) {
@@ -63,12 +101,12 @@ bool TLockwynXmlWriter::Write(const TGroupRecord& root, int version, QIODevice& 
 void TLockwynXmlWriter::WriteGroup(const TGroupRecord& group)
 {
     FWriter->writeStartElement(QStringLiteral("Group"));
-    WriteText(u"Title", group.Title);
+    WriteText(QStringLiteral("Title"), group.Title);
     WriteDates(group.CreationDate, group.ModificationDate, group.Expires, group.ExpirationDate);
     if (!group.Template.isEmpty()) {
         FWriter->writeStartElement(QStringLiteral("Template"));
         for (const auto& name : group.Template)
-            WriteText(u"Name", name);
+            WriteText(QStringLiteral("Name"), name);
         FWriter->writeEndElement();
     }
     for (const auto& token : group.Tokens)
@@ -81,11 +119,11 @@ void TLockwynXmlWriter::WriteGroup(const TGroupRecord& group)
 void TLockwynXmlWriter::WriteToken(const TTokenRecord& token)
 {
     FWriter->writeStartElement(QStringLiteral("Token"));
-    WriteText(u"Title", token.Title);
-    WriteText(u"UserName", token.UserName);
-    WriteText(u"Password", token.Password);
-    WriteText(u"URL", token.URL);
-    WriteText(u"Notes", token.Notes);
+    WriteText(QStringLiteral("Title"), token.Title);
+    WriteNonEmptyText(QStringLiteral("UserName"), token.UserName);
+    WriteNonEmptyText(QStringLiteral("Password"), token.Password);
+    WriteNonEmptyText(QStringLiteral("URL"), token.URL);
+    WriteNonEmptyText(QStringLiteral("Notes"), token.Notes);
     WriteDates(token.CreationDate, token.ModificationDate, token.Expires, token.ExpirationDate);
     WriteCustomProperties(token.CustomProperties);
     if (!token.History.isEmpty()) {
@@ -94,8 +132,9 @@ void TLockwynXmlWriter::WriteToken(const TTokenRecord& token)
             WriteHistoryEntry(entry);
         FWriter->writeEndElement();
     }
-    WriteBool(u"UseManualAutoLogin", token.UseManualAutoLogin);
-    if (token.AutoLogin)
+    if (token.UseManualAutoLogin)
+        WriteBool(QStringLiteral("UseManualAutoLogin"), true);
+    if (token.AutoLogin && *token.AutoLogin != TAutoLoginRecord{})
         WriteAutoLogin(*token.AutoLogin);
     FWriter->writeEndElement();
 }
@@ -104,20 +143,22 @@ void TLockwynXmlWriter::WriteHistoryEntry(const TTokenHistoryEntry& entry)
 {
     FWriter->writeStartElement(QStringLiteral("Entry"));
     FWriter->writeAttribute(QStringLiteral("kind"), KindName(entry.Kind));
-    WriteDate(u"DateTime", entry.DateTime);
-    WriteSnapshot(u"First", entry.First);
-    WriteSnapshot(u"Second", entry.Second);
+    WriteDate(QStringLiteral("DateTime"), entry.DateTime);
+    if (entry.First != TTokenFieldsSnapshot{})
+        WriteSnapshot(QStringLiteral("First"), entry.First);
+    if (entry.Second != TTokenFieldsSnapshot{})
+        WriteSnapshot(QStringLiteral("Second"), entry.Second);
     FWriter->writeEndElement();
 }
 
-void TLockwynXmlWriter::WriteSnapshot(QStringView name, const TTokenFieldsSnapshot& snapshot)
+void TLockwynXmlWriter::WriteSnapshot(const QString& name, const TTokenFieldsSnapshot& snapshot)
 {
-    FWriter->writeStartElement(name.toString());
-    WriteOptionalText(u"Title", snapshot.Title);
-    WriteOptionalText(u"UserName", snapshot.UserName);
-    WriteOptionalText(u"Password", snapshot.Password);
-    WriteOptionalText(u"URL", snapshot.URL);
-    WriteOptionalText(u"Notes", snapshot.Notes);
+    FWriter->writeStartElement(name);
+    WriteOptionalText(QStringLiteral("Title"), snapshot.Title);
+    WriteOptionalText(QStringLiteral("UserName"), snapshot.UserName);
+    WriteOptionalText(QStringLiteral("Password"), snapshot.Password);
+    WriteOptionalText(QStringLiteral("URL"), snapshot.URL);
+    WriteOptionalText(QStringLiteral("Notes"), snapshot.Notes);
     WriteCustomProperties(snapshot.CustomProperties);
     FWriter->writeEndElement();
 }
@@ -126,8 +167,8 @@ void TLockwynXmlWriter::WriteCustomProperties(const QList<TTokenCustomProperty>&
 {
     for (const auto& property : properties) {
         FWriter->writeStartElement(QStringLiteral("CustomProperty"));
-        WriteText(u"Name", property.GetName());
-        WriteText(u"Value", property.GetValue());
+        WriteText(QStringLiteral("Name"), property.GetName());
+        WriteText(QStringLiteral("Value"), property.GetValue());
         FWriter->writeEndElement();
     }
 }
@@ -135,51 +176,52 @@ void TLockwynXmlWriter::WriteCustomProperties(const QList<TTokenCustomProperty>&
 void TLockwynXmlWriter::WriteAutoLogin(const TAutoLoginRecord& autoLogin)
 {
     FWriter->writeStartElement(QStringLiteral("AutoLogin"));
-    WriteBool(u"UseWebSitesDB", autoLogin.UseWebSitesDB);
-    WriteText(u"LoginURL", autoLogin.LoginURL);
-    WriteBool(u"ForceRedirect", autoLogin.ForceRedirect);
-    WriteBool(u"AnalyzeAutomatically", autoLogin.AnalyzeAutomatically);
-    WriteFormElement(u"UserNameElement", autoLogin.UserNameElement);
-    WriteFormElement(u"PasswordElement", autoLogin.PasswordElement);
+    WriteBool(QStringLiteral("UseWebSitesDB"), autoLogin.UseWebSitesDB);
+    WriteText(QStringLiteral("LoginURL"), autoLogin.LoginURL);
+    WriteBool(QStringLiteral("ForceRedirect"), autoLogin.ForceRedirect);
+    WriteBool(QStringLiteral("AnalyzeAutomatically"), autoLogin.AnalyzeAutomatically);
+    WriteFormElement(QStringLiteral("UserNameElement"), autoLogin.UserNameElement);
+    WriteFormElement(QStringLiteral("PasswordElement"), autoLogin.PasswordElement);
     FWriter->writeTextElement(QStringLiteral("WebFormIndex"),
                               QString::number(autoLogin.WebFormIndex));
     FWriter->writeEndElement();
 }
 
-void TLockwynXmlWriter::WriteFormElement(QStringView name, const TWebFormElement& element)
+void TLockwynXmlWriter::WriteFormElement(const QString& name, const TWebFormElement& element)
 {
-    FWriter->writeStartElement(name.toString());
-    WriteText(u"ID", element.ID);
-    WriteText(u"Name", element.Name);
+    FWriter->writeStartElement(name);
+    WriteText(QStringLiteral("ID"), element.ID);
+    WriteText(QStringLiteral("Name"), element.Name);
     FWriter->writeEndElement();
 }
 
 void TLockwynXmlWriter::WriteDates(const QDateTime& created, const QDateTime& modified,
                                    bool expires, const QDateTime& expiration)
 {
-    WriteDate(u"CreationDate", created);
-    WriteDate(u"ModificationDate", modified);
-    WriteBool(u"Expires", expires);
-    WriteDate(u"ExpirationDate", expiration);
+    WriteDate(QStringLiteral("CreationDate"), created);
+    WriteDate(QStringLiteral("ModificationDate"), modified);
+    if (expires)
+        WriteBool(QStringLiteral("Expires"), true);
+    if (expiration.isValid() && expiration.toMSecsSinceEpoch() != 0)
+        WriteDate(QStringLiteral("ExpirationDate"), expiration);
 }
 
-void TLockwynXmlWriter::WriteDate(QStringView name, const QDateTime& value)
+void TLockwynXmlWriter::WriteDate(const QString& name, const QDateTime& value)
 {
     if (value.isValid())
-        FWriter->writeTextElement(name.toString(), value.toUTC().toString(Qt::ISODateWithMs));
+        FWriter->writeTextElement(name, IsoUtc(value));
 }
 
-void TLockwynXmlWriter::WriteBool(QStringView name, bool value)
+void TLockwynXmlWriter::WriteBool(const QString& name, bool value)
 {
-    FWriter->writeTextElement(name.toString(),
-                              value ? QStringLiteral("true") : QStringLiteral("false"));
+    FWriter->writeTextElement(name, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 // Carriage returns go out as character references, which readers keep, where a
 // literal one would be turned into a line feed.
-void TLockwynXmlWriter::WriteText(QStringView name, const QString& value)
+void TLockwynXmlWriter::WriteText(const QString& name, const QString& value)
 {
-    FWriter->writeStartElement(name.toString());
+    FWriter->writeStartElement(name);
     if (!FitsXml(value)) {
         FWriter->writeAttribute(LockwynXml::EncodingAttribute.toString(),
                                 LockwynXml::Base64.toString());
@@ -201,7 +243,13 @@ void TLockwynXmlWriter::WriteText(QStringView name, const QString& value)
     FWriter->writeEndElement();
 }
 
-void TLockwynXmlWriter::WriteOptionalText(QStringView name, const Nullable<QString>& value)
+void TLockwynXmlWriter::WriteNonEmptyText(const QString& name, const QString& value)
+{
+    if (!value.isEmpty())
+        WriteText(name, value);
+}
+
+void TLockwynXmlWriter::WriteOptionalText(const QString& name, const Nullable<QString>& value)
 {
     if (value.GetHasValue())
         WriteText(name, value.GetValue());

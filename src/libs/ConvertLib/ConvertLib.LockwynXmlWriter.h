@@ -1,6 +1,8 @@
 #pragma once
 // Writes the Lockwyn XML format: the whole tree with every value the storage
-// library holds, so that reading it back gives the same records.
+// library holds, so that reading it back gives the same records. Values equal
+// to what an imported token or group starts with (empty texts, false flags,
+// no expiration date, the web-site catalogue auto-login) are left out.
 
 #include "ConvertLib.Records.h"
 
@@ -19,16 +21,17 @@ private:
     void WriteGroup(const TGroupRecord& group);
     void WriteToken(const TTokenRecord& token);
     void WriteHistoryEntry(const TTokenHistoryEntry& entry);
-    void WriteSnapshot(QStringView name, const TTokenFieldsSnapshot& snapshot);
+    void WriteSnapshot(const QString& name, const TTokenFieldsSnapshot& snapshot);
     void WriteCustomProperties(const QList<TTokenCustomProperty>& properties);
     void WriteAutoLogin(const TAutoLoginRecord& autoLogin);
-    void WriteFormElement(QStringView name, const TWebFormElement& element);
+    void WriteFormElement(const QString& name, const TWebFormElement& element);
     void WriteDates(const QDateTime& created, const QDateTime& modified, bool expires,
                     const QDateTime& expiration);
-    void WriteDate(QStringView name, const QDateTime& value);
-    void WriteBool(QStringView name, bool value);
-    void WriteText(QStringView name, const QString& value);
-    void WriteOptionalText(QStringView name, const Nullable<QString>& value);
+    void WriteDate(const QString& name, const QDateTime& value);
+    void WriteBool(const QString& name, bool value);
+    void WriteText(const QString& name, const QString& value);
+    void WriteNonEmptyText(const QString& name, const QString& value);
+    void WriteOptionalText(const QString& name, const Nullable<QString>& value);
 
     QXmlStreamWriter* FWriter = nullptr;
 };
