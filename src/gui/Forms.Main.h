@@ -4,12 +4,25 @@
 
 #include <QMainWindow>
 
-class TfMain : public QMainWindow
+#include "Lockwyn.Interfaces.h"
+
+class TfMain : public QMainWindow, public IMainView
 {
     Q_OBJECT
 public:
+    // Registers the file listener and starts the controller, which runs the
+    // start dialog until a database is open.
     explicit TfMain(QWidget* parent = nullptr);
     ~TfMain() override;
+
+    // IMainView
+    void Show() override { show(); }
+    void Hide() override { hide(); }
+    ITokenGroupTreeView* GetTokenGroupTreeView() override { return nullptr; }
+    ITokenListView* GetTokenListView() override { return nullptr; }
+    void NormalizeTopMost() override;
+    void RestoreTopMost() override;
+    void UpdateCaption() override;
 
 Q_SIGNALS:
     // A second copy of the program was started.
@@ -17,7 +30,11 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    void BringToView();
+    void DatabaseFileModified(const QString& fileName);
+    void SetStayOnTop(bool stayOnTop);
+
+    int FNormalizeTopMostCounter = 0;
 };

@@ -7,8 +7,14 @@
 class TLockwynApplication : public QApplication
 {
     Q_OBJECT
+    // False once the program was ended before its main window was shown.
+    Q_PROPERTY(bool ShowMainForm MEMBER FShowMainForm)
 public:
     TLockwynApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+    bool ShowMainForm() const { return FShowMainForm; }
+
+private:
+    bool FShowMainForm = true;
 };

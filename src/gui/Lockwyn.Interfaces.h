@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class QMenu;
 
 // The page the settings dialog opens on.
@@ -67,4 +70,218 @@ public:
     // The menu the "Help" link opens; not owned.
     virtual QMenu* GetHelpMenu() const = 0;
     virtual void SetHelpMenu(QMenu* menu) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Views and the controller
+
+class QWidget;
+class TOvRecentItems;
+
+namespace Lockwyn {
+class ITokenGroup;
+class ITokenStorage;
+} // namespace Lockwyn
+
+// Results of IModalView::ShowModal.
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+constexpr int mrClose = 8;
+
+class IView
+{
+public:
+    virtual ~IView() = default;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+};
+
+// A view that rebuilds itself from the data.
+class IDependencyView : public IView
+{
+public:
+    virtual void UpdateView() = 0;
+};
+
+// A dialog created per use: run with ShowModal, freed with ReleaseView.
+class IModalView
+{
+public:
+    virtual ~IModalView() = default;
+    // mrOk or mrCancel (mrClose where a dialog says so).
+    virtual int ShowModal() = 0;
+    virtual void ReleaseView() = 0;
+};
+
+// A view that keeps part of its state in the settings.
+class IUIStatePersistent
+{
+public:
+    virtual ~IUIStatePersistent() = default;
+    virtual void LoadUIState() = 0;
+    virtual void SaveUIState() = 0;
+};
+
+class ITokenGroupTreeView : public IDependencyView
+{
+public:
+    // Expansion and selection as the settings want them after opening.
+    virtual void ApplyStartupState() = 0;
+};
+
+class ITokenListView : public IDependencyView
+{
+public:
+    virtual void Reload() = 0;
+};
+
+class IMainView : public IView
+{
+public:
+    // Null while the main window has no such view.
+    virtual ITokenGroupTreeView* GetTokenGroupTreeView() = 0;
+    virtual ITokenListView* GetTokenListView() = 0;
+    // Bracket every modal window shown over the main window; calls nest.
+    virtual void NormalizeTopMost() = 0;
+    virtual void RestoreTopMost() = 0;
+    virtual void UpdateCaption() = 0;
+};
+
+enum class TStartDialogViewMode
+{
+    sdvmStartingApplication,
+    sdvmCreateNewDatabase,
+    sdvmOpenLastDatabase,
+    sdvmOpenDatabase,
+    sdvmUnlockApplication,
+};
+
+enum class TStartDialogResult
+{
+    sdrCreateNewDatabase,
+    sdrOpenDatabase,
+    sdrUnlockApplication,
+    sdrCloseApplication,
+};
+
+enum class TDatabaseOpenMode
+{
+    domCreateNewDatabase,
+    domOpenDatabase,
+    domUnlockApp,
+};
+
+class IDatabaseFileNameEditor
+{
+public:
+    virtual ~IDatabaseFileNameEditor() = default;
+    virtual TDatabaseOpenMode GetMode() const = 0;
+    virtual const TOvRecentItems& GetRecentItems() const = 0;
+    // The name to create in create mode, the name to open otherwise.
+    virtual QString GetFileName() const = 0;
+    // The file name is empty after trimming.
+    virtual bool GetEmpty() const = 0;
+    virtual void SetMode(TDatabaseOpenMode mode) = 0;
+    // Copies the list; null empties it.
+    virtual void SetRecentItems(const TOvRecentItems* items) = 0;
+    virtual void SetFileName(const QString& fileName) = 0;
+    // Empties the name to create.
+    virtual void Clear() = 0;
+    virtual void Focus() = 0;
+    // Runs the file dialog of the current mode; true when a file was chosen.
+    virtual bool SelectFile() = 0;
+    virtual bool SelectFileInMode(TDatabaseOpenMode mode) = 0;
+};
+
+class IDatabaseNameAndPassword
+{
+public:
+    virtual ~IDatabaseNameAndPassword() = default;
+    virtual TDatabaseOpenMode GetMode() const = 0;
+    virtual IPasswordEditor* GetPasswordEditor() = 0;
+    virtual IDatabaseFileNameEditor* GetDatabaseFileNameEditor() = 0;
+    virtual bool GetReadOnly() const = 0;
+    virtual void SetMode(TDatabaseOpenMode mode) = 0;
+    virtual void SetReadOnly(bool readOnly) = 0;
+    // Empties the password editor and the file name editor.
+    virtual void Clear() = 0;
+};
+
+class IStartDialogView : public IModalView
+{
+public:
+    virtual TStartDialogViewMode GetMode() const = 0;
+    virtual bool GetInitiallyHidden() const = 0;
+    virtual TStartDialogResult GetDialogResult() const = 0;
+    virtual IDatabaseNameAndPassword* GetDatabaseNameAndPassword() = 0;
+    virtual void SetMode(TStartDialogViewMode mode) = 0;
+    virtual void SetInitiallyHidden(bool hidden) = 0;
+};
+
+class INewMasterPasswordView : public IModalView
+{
+public:
+    virtual IPasswordEditor* GetPasswordEditor() = 0;
+};
+
+// A callback bound to an object, taking the database file's full name. A
+// listener is known by its object: one listener per object.
+struct TFileModificationListener
+{
+    const void* Object = nullptr;
+    std::function<void(const QString& AFileName)> Callback;
+
+    bool operator==(const TFileModificationListener& other) const { return Object == other.Object; }
+};
+
+// The application controller: the program's state and every command on the
+// database. Methods in the order the program's design tables them.
+class ILockwynApp
+{
+public:
+    virtual ~ILockwynApp() = default;
+    // The open file's name without folder and extension.
+    virtual QString GetDatabaseName() = 0;
+    virtual bool GetInitialized() = 0;
+    virtual bool GetLocked() = 0;
+    virtual bool GetReadOnlyMode() = 0;
+    // The main window's help menu; null while there is none.
+    virtual QMenu* GetHelpMenu() = 0;
+    // The main window; null before it exists.
+    virtual IMainView* GetMainView() = 0;
+    virtual std::shared_ptr<Lockwyn::ITokenStorage> GetTokenStorage() = 0;
+    virtual std::shared_ptr<Lockwyn::ITokenGroup> GetRootGroup() = 0;
+    virtual void SetReadOnlyMode(bool value) = 0;
+    virtual void LoadSettings() = 0;
+    virtual void Start() = 0;
+    // May the database be changed now (asks to leave read-only mode).
+    virtual bool RequestEditMode() = 0;
+    virtual void ProcessFileModificationSignal() = 0;
+    virtual void AddFileModificationListener(const TFileModificationListener& listener) = 0;
+    virtual void RemoveFileModificationListener(const TFileModificationListener& listener) = 0;
+    virtual bool NewDatabase() = 0;
+    virtual bool OpenDatabase() = 0;
+    virtual void SaveDatabase() = 0;
+    virtual bool SaveDatabaseAs() = 0;
+    virtual void ChangeMasterPassword() = 0;
+    virtual void Lock() = 0;
+    virtual void LockMinimized() = 0;
+    virtual void ReloadDatabase() = 0;
+    virtual void Terminate() = 0;
+    virtual void ToggleShowHide() = 0;
+    virtual void CloseAllDialogs() = 0;
+    virtual void SetLanguage(const QString& languageName) = 0;
+    virtual void SetAutoLockDelay(int seconds) = 0;
+    virtual void ResetIdleTimer() = 0;
+    virtual void SuspendIdleTimer() = 0;
+    virtual void ResumeIdleTimer() = 0;
+    // Started, not locked and no dialog of the controller open.
+    virtual bool GetCanLock() = 0;
+    // False while a retry question about opening or creating is up.
+    virtual bool GetCanExit() = 0;
+    // Forgets the undo history (and the selection history).
+    virtual void ClearHistory() = 0;
+    virtual IStartDialogView* CreateStartDialogView() = 0;
+    virtual INewMasterPasswordView* CreateNewMasterPasswordView() = 0;
 };

@@ -193,6 +193,12 @@ constexpr TLocalizedText LocalizedTexts[] = {
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "Input file %s has a wrong format",
                        "ImportWrongFormat"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "Export to %s failed", "ExportFailed"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "The file is not a Lockwyn database or it is damaged.",
+                       "ErrorDatabaseDamaged"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The database was saved by a newer version of Lockwyn that this version "
+                       "cannot read. Please update Lockwyn to open it.",
+                       "ErrorDatabaseTooNew"),
 };
 
 TLocalizedStrings& Table()

@@ -139,6 +139,8 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString ToastSuccessExport MEMBER FToastSuccessExport)
     Q_PROPERTY(QString ImportWrongFormat MEMBER FImportWrongFormat)
     Q_PROPERTY(QString ExportFailed MEMBER FExportFailed)
+    Q_PROPERTY(QString ErrorDatabaseDamaged MEMBER FErrorDatabaseDamaged)
+    Q_PROPERTY(QString ErrorDatabaseTooNew MEMBER FErrorDatabaseTooNew)
 
 public:
     TLocalizedStrings();
@@ -272,6 +274,8 @@ public:
     QString FToastSuccessExport;
     QString FImportWrongFormat;
     QString FExportFailed;
+    QString FErrorDatabaseDamaged;
+    QString FErrorDatabaseTooNew;
 };
 
 // The process-wide table, created on first use.

@@ -1,11 +1,10 @@
 #include "Lockwyn.Startup.h"
 
 #include "Lockwyn.App.Singleton.h"
+#include "Lockwyn.App.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
-#include "Lockwyn.Localizer.h"
 #include "Lockwyn.Settings.h"
-#include "Platform.Paths.h"
 
 namespace Lockwyn {
 
@@ -17,13 +16,14 @@ void InitializeGlobals()
 
 void LoadSettingsAndLanguage()
 {
-    GUISettings().SetFileName(Platform::DataFolder() + QStringLiteral("/lockwyn.settings.xml"));
-    GUISettings().Load();
-    Localizer().SetLanguage(GUISettings().Language());
+    LockwynApp().LoadSettings();
+    LockwynApp().SetLanguage(GUISettings().Language());
 }
 
 void FinalizeGlobals()
 {
+    // The controller holds objects of the storage library.
+    ReleaseLockwynApp();
     ReleaseGUISettings();
     ReleaseLibraryConnections();
     TAppSingleton::Release();

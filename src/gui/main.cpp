@@ -21,7 +21,11 @@ int RunProgram(int argc, char** argv)
         return 0;
     Lockwyn::LoadSettingsAndLanguage();
 
+    // Its creation runs the start dialog until a database is open or the
+    // user ends the program.
     TfMain mainForm;
+    if (!app.ShowMainForm())
+        return 0;
     mainForm.show();
     return app.exec();
 }

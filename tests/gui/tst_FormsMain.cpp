@@ -3,8 +3,11 @@
 #include <QTest>
 
 #include "Forms.Main.h"
+#include "Lockwyn.App.h"
+#include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.Settings.h"
 #include "Platform.SingleInstance.h"
+#include "SessionTestSupport.h"
 
 class TestFormsMain : public QObject
 {
@@ -18,6 +21,22 @@ private Q_SLOTS:
     {
         QVERIFY(FDir.isValid());
         GUISettings().SetFileName(FDir.filePath("lockwyn.settings.xml"));
+        // The first main window starts the controller, which opens a database
+        // through the start dialog; later ones find it started.
+        SessionTest::ResetDatabase();
+        const QString database = FDir.filePath("a.lwdb");
+        SessionTest::CreateDatabaseFile(database, "secret");
+        GUISettings().SetLastDatabaseFileName(database);
+        SessionTest::AnswerStartDialogWithPassword("secret");
+        TfMain first;
+        QVERIFY(LockwynApp().GetInitialized());
+        QCOMPARE(GetLockwyn()->GetDatabaseFile()->GetFileName(), database);
+    }
+
+    void cleanupTestCase()
+    {
+        ReleaseLockwynApp();
+        ReleaseLibraryConnections();
     }
 
     void instanceMessageBringsHiddenWindowIntoView()

@@ -57,7 +57,7 @@ const QStringList ExpectedNames =
         "ErrorFileNotExist CannotCreateBackup ErrorAccessDenied UnknownError "
         "EnterOldMasterPassword OldMasterPasswordIsWrong PasswordAndConfirmationDifferent "
         "MasterPasswordHasBeenChanged ExportDlgCaption ImportDlgCaption ToastSuccessExport "
-        "ImportWrongFormat ExportFailed")
+        "ImportWrongFormat ExportFailed ErrorDatabaseDamaged ErrorDatabaseTooNew")
         .split(u' ');
 
 // Every placeholder a text can carry: "%0:s", "%1:d", "%s", "%d" for Format,
@@ -166,7 +166,7 @@ private Q_SLOTS:
 
     void propertiesInDeclarationOrder()
     {
-        QCOMPARE(ExpectedNames.size(), 125);
+        QCOMPARE(ExpectedNames.size(), 127);
         QCOMPARE(PropertyNames(), ExpectedNames);
     }
 

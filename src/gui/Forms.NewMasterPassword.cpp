@@ -1,0 +1,215 @@
+#include "Forms.NewMasterPassword.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "Components.DpiScale.h"
+#include "Frames.DialogHeader.h"
+#include "Frames.PasswordEditor.h"
+#include "Lockwyn.App.h"
+#include "Lockwyn.LocalizedStrings.h"
+#include "Lockwyn.Settings.h"
+#include "OvToast.h"
+
+namespace {
+
+constexpr int ClientWidth = 494;
+constexpr int ContentMargin = 16;
+constexpr int LabelSpacing = 3;
+constexpr int RowSpacing = 14;
+constexpr int ButtonSpacing = 8;
+constexpr int ButtonWidth = 88;
+constexpr int ToastInterval = 2000;
+// Every masked character shows as "*", as in the password editor.
+const char* const MaskStyleSheet = "QLineEdit { lineedit-password-character: 42; }";
+
+} // namespace
+
+TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("fNewMasterPassword"));
+    setWindowFlags((parent ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowModality(Qt::ApplicationModal);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+    setAutoFillBackground(true);
+    CreateControls();
+    frDialogHeader->SetSettingsMenuVisible(false);
+    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
+    connect(frPasswordEditor, &TfrPasswordEditor::OnShowCharactersUpdate, this,
+            &TfNewMasterPassword::ApplyOldPasswordMasking);
+    LocalizerUpdate();
+}
+
+void TfNewMasterPassword::CreateControls()
+{
+    frDialogHeader = new TfrDialogHeader(this);
+
+    auto* content = new QWidget(this);
+    content->setObjectName(QStringLiteral("pnlDlgContent"));
+    lblOldPassword = new QLabel(content);
+    lblOldPassword->setObjectName(QStringLiteral("lblOldPassword"));
+    edtOldPassword = new QLineEdit(content);
+    edtOldPassword->setObjectName(QStringLiteral("edtOldPassword"));
+    edtOldPassword->setStyleSheet(QLatin1String(MaskStyleSheet));
+    lblOldPassword->setBuddy(edtOldPassword);
+    frPasswordEditor = new TfrPasswordEditor(content);
+    frPasswordEditor->SetMode(TPasswordEditorMode::pemManualCreate);
+
+    auto* oldPassword = new QVBoxLayout;
+    oldPassword->setSpacing(ScaleByDpi(this, LabelSpacing));
+    oldPassword->addWidget(lblOldPassword);
+    oldPassword->addWidget(edtOldPassword);
+    const int margin = ScaleByDpi(this, ContentMargin);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(margin, margin, margin, 0);
+    contentLayout->setSpacing(ScaleByDpi(this, RowSpacing));
+    contentLayout->addLayout(oldPassword);
+    contentLayout->addWidget(frPasswordEditor);
+
+    auto* buttons = new QWidget(this);
+    buttons->setObjectName(QStringLiteral("flpnlDlgButtons"));
+    btnOK = new QPushButton(buttons);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &TfNewMasterPassword::OkClick);
+    btnCancel = new QPushButton(buttons);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setAutoDefault(false);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    for (QPushButton* button : {btnOK, btnCancel})
+        button->setMinimumWidth(ScaleByDpi(this, ButtonWidth));
+    auto* buttonLayout = new QHBoxLayout(buttons);
+    buttonLayout->setContentsMargins(margin, ScaleByDpi(this, RowSpacing), margin, margin);
+    buttonLayout->setSpacing(ScaleByDpi(this, ButtonSpacing));
+    buttonLayout->addStretch(1);
+    buttonLayout->addWidget(btnOK);
+    buttonLayout->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(frDialogHeader);
+    layout->addWidget(content);
+    layout->addWidget(buttons);
+    // The client area is header + content + button row.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    content->setFixedWidth(ScaleByDpi(this, ClientWidth));
+}
+
+void TfNewMasterPassword::LocalizerUpdate()
+{
+    const TLocalizedStrings& strings = LocalizedStrings();
+    setWindowTitle(strings.FAppName);
+    frDialogHeader->SetCaption(strings.FNewMasterPasswordDlgCaption);
+    frPasswordEditor->SetCaption(strings.FMasterPassword);
+    lblOldPassword->setText(tr("Old Master Password:"));
+    btnOK->setText(tr("OK"));
+    btnCancel->setText(tr("Cancel"));
+}
+
+void TfNewMasterPassword::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        LocalizerUpdate();
+    QDialog::changeEvent(event);
+}
+
+IPasswordEditor* TfNewMasterPassword::GetPasswordEditor()
+{
+    return frPasswordEditor;
+}
+
+void TfNewMasterPassword::LoadUIState()
+{
+    frPasswordEditor->SetShowCharacters(GUISettings().MasterPassDlgShowPasswordChars());
+}
+
+void TfNewMasterPassword::SaveUIState()
+{
+    GUISettings().SetMasterPassDlgShowPasswordChars(frPasswordEditor->GetShowCharacters());
+}
+
+void TfNewMasterPassword::ApplyOldPasswordMasking()
+{
+    edtOldPassword->setEchoMode(frPasswordEditor->GetShowCharacters() ? QLineEdit::Normal
+                                                                      : QLineEdit::Password);
+}
+
+int TfNewMasterPassword::ShowModal()
+{
+    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+void TfNewMasterPassword::ReleaseView()
+{
+    hide();
+    // Without a running event loop a deferred release would never happen.
+    if (QThread::currentThread()->loopLevel() == 0)
+        delete this;
+    else
+        deleteLater();
+}
+
+void TfNewMasterPassword::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    LoadUIState();
+    ApplyOldPasswordMasking();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    raise();
+    activateWindow();
+    edtOldPassword->setFocus(Qt::OtherFocusReason);
+}
+
+void TfNewMasterPassword::hideEvent(QHideEvent* event)
+{
+    SaveUIState();
+    QDialog::hideEvent(event);
+}
+
+void TfNewMasterPassword::OkClick()
+{
+    if (CheckInput())
+        accept();
+}
+
+bool TfNewMasterPassword::Refuse(const QString& message, const std::function<void()>& focus)
+{
+    TOvToast::Show(this, message, ToastInterval);
+    focus();
+    return false;
+}
+
+bool TfNewMasterPassword::CheckInput()
+{
+    const TLocalizedStrings& strings = LocalizedStrings();
+    const auto focusOld = [this] {
+        edtOldPassword->setFocus(Qt::OtherFocusReason);
+    };
+    const auto focusNew = [this] {
+        frPasswordEditor->Focus();
+    };
+    if (edtOldPassword->text().isEmpty())
+        return Refuse(strings.FEnterOldMasterPassword, focusOld);
+    if (edtOldPassword->text() != LockwynApp().GetTokenStorage()->GetMasterPassword())
+        return Refuse(strings.FOldMasterPasswordIsWrong, focusOld);
+    if (frPasswordEditor->GetEmpty())
+        return Refuse(strings.FMasterPasswordCannotBeEmpty, focusNew);
+    if (!frPasswordEditor->GetPasswordAndConfirmationIdentical())
+        return Refuse(strings.FMasterPasswordAndConfirmationDifferent, focusNew);
+    return true;
+}

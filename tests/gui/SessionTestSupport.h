@@ -1,0 +1,175 @@
+#pragma once
+// Helpers for the tests of the database session: cheap database files, an
+// answerer for message boxes, and scripted views standing in for the start
+// dialog, the new-master-password dialog and the main window.
+
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+#include <QQueue>
+#include <QSet>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+#include "Lockwyn.App.h"
+#include "Lockwyn.Interfaces.h"
+#include "LockwynLib.Interfaces.h"
+#include "Orvanta.Vcl.RecentFilesComboBox.h"
+
+namespace SessionTest {
+
+inline const Lockwyn::TKeyDerivationSettings CheapKdf{1, 8u << 10};
+
+// Cheap key derivation for the program's database file and an empty session.
+void ResetDatabase();
+// A database file with the given password and top-level groups.
+void CreateDatabaseFile(const QString& fileName, const QString& password,
+                        const QStringList& groups = {});
+// The titles of the top-level groups of a file; empty when it cannot be opened.
+QStringList GroupTitlesOf(const QString& fileName, const QString& password);
+// Opens the file with a separate storage, adds a group and saves: another
+// program changing the file.
+void AddGroupElsewhere(const QString& fileName, const QString& password, const QString& group);
+// Adds a group to the open database through the operation history.
+void AddGroup(const QString& title);
+QStringList OpenGroupTitles();
+
+// Once the real start dialog shows, types the password and presses OK.
+void AnswerStartDialogWithPassword(const QString& password);
+
+// Presses the queued buttons of message boxes as they appear, by caption
+// (ignoring "&"). A box without a queued answer is closed and noted.
+class TMessageBoxAnswerer : public QObject
+{
+    Q_OBJECT
+public:
+    TMessageBoxAnswerer();
+    ~TMessageBoxAnswerer() override;
+
+    void Answer(const QString& caption) { FAnswers.enqueue(caption); }
+    // Closes the next box with Escape, as the close button of its title bar does.
+    void AnswerEscape() { FAnswers.enqueue(EscapeAnswer); }
+    // Runs while each box is up.
+    std::function<void()> OnMessage;
+    const QStringList& Messages() const { return FMessages; }
+    const QStringList& Unexpected() const { return FUnexpected; }
+    int PendingAnswers() const { return int(FAnswers.size()); }
+
+private:
+    static inline const QString EscapeAnswer = QStringLiteral("\x1b");
+    void Poll();
+
+    QTimer FTimer;
+    QQueue<QString> FAnswers;
+    QStringList FMessages;
+    QStringList FUnexpected;
+};
+
+// What one run of a scripted start dialog returns.
+struct TDialogRound
+{
+    TStartDialogResult Result = TStartDialogResult::sdrCloseApplication;
+    QString FileName;
+    QString Password;
+    bool ReadOnly = false;
+    // Runs while the dialog "is shown".
+    std::function<void()> WhileShown;
+};
+
+// Shared by the test and every scripted view it makes.
+struct TScript
+{
+    QQueue<TDialogRound> Rounds;
+    // Names the file dialogs return; an empty name cancels.
+    QQueue<QString> ChosenFiles;
+    // What the views were told and asked.
+    QList<TStartDialogViewMode> Modes;
+    QList<bool> InitiallyHidden;
+    QStringList SelectFileStartNames;
+    int ShowCount = 0;
+    int Created = 0;
+    int Released = 0;
+    QStringList Failures;
+
+    // New master password dialog.
+    int MasterPasswordResult = mrCancel;
+    QString NewMasterPassword;
+    int MasterPasswordDialogs = 0;
+};
+
+class TTestStartDialogView;
+
+class TTestApp : public TLockwynAppBase
+{
+public:
+    explicit TTestApp(std::shared_ptr<TScript> script) : FScript(std::move(script)) {}
+
+    IStartDialogView* CreateStartDialogView() override;
+    INewMasterPasswordView* CreateNewMasterPasswordView() override;
+
+    using TLockwynAppBase::AskRetryCreate;
+    using TLockwynAppBase::AskRetryOpen;
+
+    void Advance(qint64 ms) { FNow += ms; }
+
+protected:
+    qint64 CurrentTimeMs() const override { return FNow; }
+
+private:
+    std::shared_ptr<TScript> FScript;
+    std::atomic<qint64> FNow = 1000000;
+};
+
+// The main window with its group tree and token list, counting calls.
+class TTestMainView : public QWidget, public IMainView
+{
+    Q_OBJECT
+public:
+    struct TTree : ITokenGroupTreeView
+    {
+        int Updates = 0;
+        int StartupStates = 0;
+        void Show() override {}
+        void Hide() override {}
+        void UpdateView() override { ++Updates; }
+        void ApplyStartupState() override { ++StartupStates; }
+    };
+    struct TList : ITokenListView
+    {
+        int Reloads = 0;
+        void Show() override {}
+        void Hide() override {}
+        void UpdateView() override { Reload(); }
+        void Reload() override { ++Reloads; }
+    };
+
+    // Hands the file-change event to the controller, as the main window does.
+    explicit TTestMainView(ILockwynApp* app);
+    ~TTestMainView() override;
+
+    void Show() override { show(); }
+    void Hide() override { hide(); }
+    ITokenGroupTreeView* GetTokenGroupTreeView() override { return &Tree; }
+    ITokenListView* GetTokenListView() override { return &List; }
+    void NormalizeTopMost() override { ++Normalized; }
+    void RestoreTopMost() override { ++Restored; }
+    void UpdateCaption() override { ++Captions; }
+
+    TTree Tree;
+    TList List;
+    int Normalized = 0;
+    int Restored = 0;
+    int Captions = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ILockwynApp* FApp;
+};
+
+} // namespace SessionTest
