@@ -219,8 +219,12 @@ void TfrDatabaseFileNameEditor::SetRecentItems(const TOvRecentItems* items)
         FRecentItems.Assign(*items);
     else
         FRecentItems.Clear();
-    if (!IsCreateMode(FMode))
-        FillComboBox();
+    FRecentFilesComboBox->Items().Assign(FRecentItems);
+    // The name to open is one of the list or none.
+    const int index = FRecentItems.IndexOf(FFileNameToOpen);
+    if (index < 0)
+        FFileNameToOpen.clear();
+    FRecentFilesComboBox->setCurrentIndex(index);
 }
 
 void TfrDatabaseFileNameEditor::SetFileName(const QString& fileName)
