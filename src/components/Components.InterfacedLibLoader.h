@@ -30,11 +30,13 @@ public:
     }
 };
 
-// How many loaders hold each library file.
+// How many loaders hold each library file. Never freed: loaders held by
+// static singletons unload during static destruction, after a plain static
+// table could be gone.
 inline QHash<QString, int>& LibraryUseCounts()
 {
-    static QHash<QString, int> counts;
-    return counts;
+    static auto* counts = new QHash<QString, int>;
+    return *counts;
 }
 
 template <typename T> class TInterfacedLibLoader
