@@ -56,10 +56,10 @@ bool TConverter::Export(const std::shared_ptr<ITokenStorage>& storage, const QSt
 {
     if (!GetCanExport() || !storage)
         return false;
-    const TGroupRecord root = SnapshotGroup(*storage->GetRootGroup());
+    const auto root = storage->GetRootGroup();
     const int version = storage->GetVersion();
-    return WriteFileAtomically(fileName,
-                               [&](QIODevice& device) { return WriteFile(root, version, device); });
+    return WriteFileAtomically(
+        fileName, [&](QIODevice& device) { return WriteFile(*root, version, device); });
 }
 
 std::shared_ptr<ITokenGroup> TConverter::Import(const QString& fileName)
@@ -79,7 +79,7 @@ int TConverter::GetImportedVersion()
     return FImportedVersion;
 }
 
-bool TConverter::WriteFile(const TGroupRecord&, int, QIODevice&)
+bool TConverter::WriteFile(ITokenGroup&, int, QIODevice&)
 {
     return false;
 }
@@ -94,9 +94,11 @@ TLockwynXmlConverter::TLockwynXmlConverter(std::shared_ptr<TConvertLibContext> c
 {
 }
 
-bool TLockwynXmlConverter::WriteFile(const TGroupRecord& root, int version, QIODevice& device)
+bool TLockwynXmlConverter::WriteFile(ITokenGroup& root, int version, QIODevice& device)
 {
-    return TLockwynXmlWriter().Write(root, version, device);
+    TLockwynXmlWriter writer(device, version);
+    WalkStorage(root, writer);
+    return writer.Finish();
 }
 
 std::optional<TImportedDocument> TLockwynXmlConverter::ReadFile(const QString& fileName)
@@ -109,9 +111,11 @@ TPlainTextConverter::TPlainTextConverter(std::shared_ptr<TConvertLibContext> con
 {
 }
 
-bool TPlainTextConverter::WriteFile(const TGroupRecord& root, int, QIODevice& device)
+bool TPlainTextConverter::WriteFile(ITokenGroup& root, int, QIODevice& device)
 {
-    return TPlainTextWriter().Write(root, device);
+    TPlainTextWriter writer(device);
+    WalkStorage(root, writer);
+    return writer.Finish();
 }
 
 TKeePassXmlConverter::TKeePassXmlConverter(std::shared_ptr<TConvertLibContext> context)

@@ -1,7 +1,7 @@
 #pragma once
-// The converters. TConverter holds what every format shares (export through an
-// atomic file write of a snapshot, import through records, title repair and the
-// tree builder); each subclass reads or writes one format.
+// The converters. TConverter holds what every format shares (export as an
+// atomic file write, import through records, title repair and the tree
+// builder); each subclass reads or writes one format.
 
 #include "ConvertLib.Interfaces.h"
 #include "ConvertLib.Records.h"
@@ -33,7 +33,7 @@ public:
 
 protected:
     // A format that can be written overrides WriteFile, one that can be read ReadFile.
-    virtual bool WriteFile(const TGroupRecord& root, int version, QIODevice& device);
+    virtual bool WriteFile(ITokenGroup& root, int version, QIODevice& device);
     virtual std::optional<TImportedDocument> ReadFile(const QString& fileName);
 
 private:
@@ -51,7 +51,7 @@ public:
     bool GetCanImport() override { return true; }
 
 protected:
-    bool WriteFile(const TGroupRecord& root, int version, QIODevice& device) override;
+    bool WriteFile(ITokenGroup& root, int version, QIODevice& device) override;
     std::optional<TImportedDocument> ReadFile(const QString& fileName) override;
 };
 
@@ -62,7 +62,7 @@ public:
     bool GetCanExport() override { return true; }
 
 protected:
-    bool WriteFile(const TGroupRecord& root, int version, QIODevice& device) override;
+    bool WriteFile(ITokenGroup& root, int version, QIODevice& device) override;
 };
 
 class TKeePassXmlConverter : public TConverter

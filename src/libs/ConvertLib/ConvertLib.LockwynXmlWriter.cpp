@@ -2,9 +2,6 @@
 
 #include "ConvertLib.LockwynXmlFormat.h"
 
-#include <QIODevice>
-#include <QXmlStreamWriter>
-
 namespace Lockwyn {
 
 namespace {
@@ -82,43 +79,39 @@ QString KindName(TTokenHistoryEntryKind kind)
 
 } // namespace
 
-bool TLockwynXmlWriter::Write(const TGroupRecord& root, int version, QIODevice& device)
+TLockwynXmlWriter::TLockwynXmlWriter(QIODevice& device, int version) : FOutput(device)
 {
-    QXmlStreamWriter writer(&device);
-    FWriter = &writer;
-    writer.setAutoFormatting(true);
-    writer.setAutoFormattingIndent(1);
-    writer.writeStartDocument();
-    writer.writeStartElement(LockwynXml::RootElement.toString());
-    writer.writeAttribute(LockwynXml::VersionAttribute.toString(), QString::number(version));
-    WriteGroup(root);
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    FWriter = nullptr;
-    return !writer.hasError();
+    FOutput.StartElement(LockwynXml::RootElement.toString());
+    FOutput.Attribute(LockwynXml::VersionAttribute.toString(), QString::number(version));
 }
 
-void TLockwynXmlWriter::WriteGroup(const TGroupRecord& group)
+void TLockwynXmlWriter::StartGroup(const TGroupRecord& group)
 {
-    FWriter->writeStartElement(QStringLiteral("Group"));
+    FOutput.StartElement(QStringLiteral("Group"));
     WriteText(QStringLiteral("Title"), group.Title);
     WriteDates(group.CreationDate, group.ModificationDate, group.Expires, group.ExpirationDate);
-    if (!group.Template.isEmpty()) {
-        FWriter->writeStartElement(QStringLiteral("Template"));
-        for (const auto& name : group.Template)
-            WriteText(QStringLiteral("Name"), name);
-        FWriter->writeEndElement();
-    }
-    for (const auto& token : group.Tokens)
-        WriteToken(token);
-    for (const auto& child : group.Groups)
-        WriteGroup(child);
-    FWriter->writeEndElement();
+    if (group.Template.isEmpty())
+        return;
+    FOutput.StartElement(QStringLiteral("Template"));
+    for (const auto& name : group.Template)
+        WriteText(QStringLiteral("Name"), name);
+    FOutput.EndElement();
 }
 
-void TLockwynXmlWriter::WriteToken(const TTokenRecord& token)
+void TLockwynXmlWriter::EndGroup()
 {
-    FWriter->writeStartElement(QStringLiteral("Token"));
+    FOutput.EndElement();
+}
+
+bool TLockwynXmlWriter::Finish()
+{
+    FOutput.EndElement();
+    return FOutput.Finish();
+}
+
+void TLockwynXmlWriter::AddToken(const TTokenRecord& token)
+{
+    FOutput.StartElement(QStringLiteral("Token"));
     WriteText(QStringLiteral("Title"), token.Title);
     WriteNonEmptyText(QStringLiteral("UserName"), token.UserName);
     WriteNonEmptyText(QStringLiteral("Password"), token.Password);
@@ -127,72 +120,71 @@ void TLockwynXmlWriter::WriteToken(const TTokenRecord& token)
     WriteDates(token.CreationDate, token.ModificationDate, token.Expires, token.ExpirationDate);
     WriteCustomProperties(token.CustomProperties);
     if (!token.History.isEmpty()) {
-        FWriter->writeStartElement(QStringLiteral("History"));
+        FOutput.StartElement(QStringLiteral("History"));
         for (const auto& entry : token.History)
             WriteHistoryEntry(entry);
-        FWriter->writeEndElement();
+        FOutput.EndElement();
     }
     if (token.UseManualAutoLogin)
         WriteBool(QStringLiteral("UseManualAutoLogin"), true);
     if (token.AutoLogin && *token.AutoLogin != TAutoLoginRecord{})
         WriteAutoLogin(*token.AutoLogin);
-    FWriter->writeEndElement();
+    FOutput.EndElement();
 }
 
 void TLockwynXmlWriter::WriteHistoryEntry(const TTokenHistoryEntry& entry)
 {
-    FWriter->writeStartElement(QStringLiteral("Entry"));
-    FWriter->writeAttribute(QStringLiteral("kind"), KindName(entry.Kind));
+    FOutput.StartElement(QStringLiteral("Entry"));
+    FOutput.Attribute(QStringLiteral("kind"), KindName(entry.Kind));
     WriteDate(QStringLiteral("DateTime"), entry.DateTime);
     if (entry.First != TTokenFieldsSnapshot{})
         WriteSnapshot(QStringLiteral("First"), entry.First);
     if (entry.Second != TTokenFieldsSnapshot{})
         WriteSnapshot(QStringLiteral("Second"), entry.Second);
-    FWriter->writeEndElement();
+    FOutput.EndElement();
 }
 
 void TLockwynXmlWriter::WriteSnapshot(const QString& name, const TTokenFieldsSnapshot& snapshot)
 {
-    FWriter->writeStartElement(name);
+    FOutput.StartElement(name);
     WriteOptionalText(QStringLiteral("Title"), snapshot.Title);
     WriteOptionalText(QStringLiteral("UserName"), snapshot.UserName);
     WriteOptionalText(QStringLiteral("Password"), snapshot.Password);
     WriteOptionalText(QStringLiteral("URL"), snapshot.URL);
     WriteOptionalText(QStringLiteral("Notes"), snapshot.Notes);
     WriteCustomProperties(snapshot.CustomProperties);
-    FWriter->writeEndElement();
+    FOutput.EndElement();
 }
 
 void TLockwynXmlWriter::WriteCustomProperties(const QList<TTokenCustomProperty>& properties)
 {
     for (const auto& property : properties) {
-        FWriter->writeStartElement(QStringLiteral("CustomProperty"));
+        FOutput.StartElement(QStringLiteral("CustomProperty"));
         WriteText(QStringLiteral("Name"), property.GetName());
         WriteText(QStringLiteral("Value"), property.GetValue());
-        FWriter->writeEndElement();
+        FOutput.EndElement();
     }
 }
 
 void TLockwynXmlWriter::WriteAutoLogin(const TAutoLoginRecord& autoLogin)
 {
-    FWriter->writeStartElement(QStringLiteral("AutoLogin"));
+    FOutput.StartElement(QStringLiteral("AutoLogin"));
     WriteBool(QStringLiteral("UseWebSitesDB"), autoLogin.UseWebSitesDB);
     WriteText(QStringLiteral("LoginURL"), autoLogin.LoginURL);
     WriteBool(QStringLiteral("ForceRedirect"), autoLogin.ForceRedirect);
     WriteBool(QStringLiteral("AnalyzeAutomatically"), autoLogin.AnalyzeAutomatically);
     WriteFormElement(QStringLiteral("UserNameElement"), autoLogin.UserNameElement);
     WriteFormElement(QStringLiteral("PasswordElement"), autoLogin.PasswordElement);
-    FWriter->writeTextElement(QStringLiteral("WebFormIndex"),
-                              QString::number(autoLogin.WebFormIndex));
-    FWriter->writeEndElement();
+    FOutput.TextElement(QStringLiteral("WebFormIndex"), QString::number(autoLogin.WebFormIndex));
+    FOutput.EndElement();
 }
 
 void TLockwynXmlWriter::WriteFormElement(const QString& name, const TWebFormElement& element)
 {
-    FWriter->writeStartElement(name);
+    FOutput.StartElement(name);
     WriteText(QStringLiteral("ID"), element.ID);
     WriteText(QStringLiteral("Name"), element.Name);
-    FWriter->writeEndElement();
+    FOutput.EndElement();
 }
 
 void TLockwynXmlWriter::WriteDates(const QDateTime& created, const QDateTime& modified,
@@ -209,38 +201,30 @@ void TLockwynXmlWriter::WriteDates(const QDateTime& created, const QDateTime& mo
 void TLockwynXmlWriter::WriteDate(const QString& name, const QDateTime& value)
 {
     if (value.isValid())
-        FWriter->writeTextElement(name, IsoUtc(value));
+        FOutput.TextElement(name, IsoUtc(value));
 }
 
 void TLockwynXmlWriter::WriteBool(const QString& name, bool value)
 {
-    FWriter->writeTextElement(name, value ? QStringLiteral("true") : QStringLiteral("false"));
+    FOutput.TextElement(name, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 // Carriage returns go out as character references, which readers keep, where a
 // literal one would be turned into a line feed.
 void TLockwynXmlWriter::WriteText(const QString& name, const QString& value)
 {
-    FWriter->writeStartElement(name);
-    if (!FitsXml(value)) {
-        FWriter->writeAttribute(LockwynXml::EncodingAttribute.toString(),
-                                LockwynXml::Base64.toString());
-        QByteArray units;
-        units.reserve(value.size() * 2);
-        for (const QChar c : value) {
-            units.append(char(c.unicode() & 0xFF));
-            units.append(char(c.unicode() >> 8));
-        }
-        FWriter->writeCharacters(QString::fromLatin1(units.toBase64()));
-    } else {
-        const QStringList lines = value.split(u'\r');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                FWriter->writeEntityReference(QStringLiteral("#13"));
-            FWriter->writeCharacters(lines.at(i));
-        }
+    if (FitsXml(value)) {
+        FOutput.TextElement(name, value);
+        return;
     }
-    FWriter->writeEndElement();
+    QByteArray units;
+    units.reserve(value.size() * 2);
+    for (const QChar c : value) {
+        units.append(char(c.unicode() & 0xFF));
+        units.append(char(c.unicode() >> 8));
+    }
+    FOutput.TextElement(name, LockwynXml::EncodingAttribute.toString(),
+                        LockwynXml::Base64.toString(), QString::fromLatin1(units.toBase64()));
 }
 
 void TLockwynXmlWriter::WriteNonEmptyText(const QString& name, const QString& value)

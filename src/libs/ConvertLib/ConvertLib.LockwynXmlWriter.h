@@ -4,22 +4,25 @@
 // to what an imported token or group starts with (empty texts, false flags,
 // no expiration date, the web-site catalogue auto-login) are left out.
 
-#include "ConvertLib.Records.h"
+#include "ConvertLib.TreeSink.h"
+#include "ConvertLib.XmlOutput.h"
 
 class QIODevice;
-class QXmlStreamWriter;
 
 namespace Lockwyn {
 
-class TLockwynXmlWriter
+class TLockwynXmlWriter : public ITreeSink
 {
 public:
-    // False when the device reports a write error.
-    bool Write(const TGroupRecord& root, int version, QIODevice& device);
+    TLockwynXmlWriter(QIODevice& device, int version);
+
+    void StartGroup(const TGroupRecord& group) override;
+    void AddToken(const TTokenRecord& token) override;
+    void EndGroup() override;
+    // False when the device reported a write error.
+    bool Finish();
 
 private:
-    void WriteGroup(const TGroupRecord& group);
-    void WriteToken(const TTokenRecord& token);
     void WriteHistoryEntry(const TTokenHistoryEntry& entry);
     void WriteSnapshot(const QString& name, const TTokenFieldsSnapshot& snapshot);
     void WriteCustomProperties(const QList<TTokenCustomProperty>& properties);
@@ -33,7 +36,7 @@ private:
     void WriteNonEmptyText(const QString& name, const QString& value);
     void WriteOptionalText(const QString& name, const Nullable<QString>& value);
 
-    QXmlStreamWriter* FWriter = nullptr;
+    TXmlOutput FOutput;
 };
 
 } // namespace Lockwyn

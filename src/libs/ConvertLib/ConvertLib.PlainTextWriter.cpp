@@ -1,7 +1,6 @@
 #include "ConvertLib.PlainTextWriter.h"
 
 #include <QIODevice>
-#include <QTextStream>
 
 namespace Lockwyn {
 
@@ -25,32 +24,35 @@ int CaptionWidth(const TTokenRecord& token)
 
 } // namespace
 
-bool TPlainTextWriter::Write(const TGroupRecord& root, QIODevice& device)
+TPlainTextWriter::TPlainTextWriter(QIODevice& device) : FOut(&device)
 {
-    QTextStream out(&device);
-    out.setEncoding(QStringConverter::Utf8);
-    FOut = &out;
-    WriteGroup(root, root.Title.isEmpty() ? QStringLiteral("Root") : root.Title);
-    out.flush();
-    FOut = nullptr;
-    return out.status() == QTextStream::Ok;
+    FOut.setEncoding(QStringConverter::Utf8);
 }
 
-void TPlainTextWriter::WriteGroup(const TGroupRecord& group, const QString& path)
+void TPlainTextWriter::StartGroup(const TGroupRecord& group)
 {
-    *FOut << path << '\n' << QString(path.size(), u'=') << '\n';
+    FPath.append(FPath.isEmpty() && group.Title.isEmpty() ? QStringLiteral("Root") : group.Title);
+    const QString path = FPath.join(PathSeparator);
+    FOut << path << '\n' << QString(path.size(), u'=') << '\n';
     if (group.Expires)
-        *FOut << "Group expires: " << FormatDate(group.ExpirationDate) << '\n';
+        FOut << "Group expires: " << FormatDate(group.ExpirationDate) << '\n';
     if (!group.Template.isEmpty())
-        *FOut << "Custom property template: " << group.Template.join(QStringLiteral(", ")) << '\n';
-    *FOut << '\n';
-    for (const auto& token : group.Tokens)
-        WriteToken(token);
-    for (const auto& child : group.Groups)
-        WriteGroup(child, path + PathSeparator + child.Title);
+        FOut << "Custom property template: " << group.Template.join(QStringLiteral(", ")) << '\n';
+    FOut << '\n';
 }
 
-void TPlainTextWriter::WriteToken(const TTokenRecord& token)
+void TPlainTextWriter::EndGroup()
+{
+    FPath.removeLast();
+}
+
+bool TPlainTextWriter::Finish()
+{
+    FOut.flush();
+    return FOut.status() == QTextStream::Ok;
+}
+
+void TPlainTextWriter::AddToken(const TTokenRecord& token)
 {
     FCaptionWidth = CaptionWidth(token);
     WriteField(QStringLiteral("Title"), token.Title);
@@ -64,7 +66,7 @@ void TPlainTextWriter::WriteToken(const TTokenRecord& token)
                token.Expires ? FormatDate(token.ExpirationDate) : QStringLiteral("never"));
     WriteField(QStringLiteral("Created"), FormatDate(token.CreationDate));
     WriteField(QStringLiteral("Modified"), FormatDate(token.ModificationDate));
-    *FOut << '\n';
+    FOut << '\n';
 }
 
 // Continuation lines of a multi-line value are indented under the first.
@@ -76,11 +78,11 @@ void TPlainTextWriter::WriteField(const QString& caption, const QString& value)
     const QStringList lines = text.split(u'\n');
     const QString label = caption + u':';
     if (lines.first().isEmpty())
-        *FOut << label << '\n';
+        FOut << label << '\n';
     else
-        *FOut << label.leftJustified(FCaptionWidth) << lines.first() << '\n';
+        FOut << label.leftJustified(FCaptionWidth) << lines.first() << '\n';
     for (qsizetype i = 1; i < lines.size(); ++i)
-        *FOut << (lines.at(i).isEmpty() ? QString() : indent + lines.at(i)) << '\n';
+        FOut << (lines.at(i).isEmpty() ? QString() : indent + lines.at(i)) << '\n';
 }
 
 } // namespace Lockwyn

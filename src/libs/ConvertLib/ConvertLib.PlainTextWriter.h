@@ -2,25 +2,30 @@
 // Writes a listing a person can read and print: every group by its path, and
 // under it every field of every token.
 
-#include "ConvertLib.Records.h"
+#include "ConvertLib.TreeSink.h"
+
+#include <QTextStream>
 
 class QIODevice;
-class QTextStream;
 
 namespace Lockwyn {
 
-class TPlainTextWriter
+class TPlainTextWriter : public ITreeSink
 {
 public:
-    // False when the device reports a write error.
-    bool Write(const TGroupRecord& root, QIODevice& device);
+    explicit TPlainTextWriter(QIODevice& device);
+
+    void StartGroup(const TGroupRecord& group) override;
+    void AddToken(const TTokenRecord& token) override;
+    void EndGroup() override;
+    // False when the device reported a write error.
+    bool Finish();
 
 private:
-    void WriteGroup(const TGroupRecord& group, const QString& path);
-    void WriteToken(const TTokenRecord& token);
     void WriteField(const QString& caption, const QString& value);
 
-    QTextStream* FOut = nullptr;
+    QTextStream FOut;
+    QStringList FPath;
     int FCaptionWidth = 0;
 };
 

@@ -44,7 +44,7 @@ TTokenRecord SnapshotToken(IToken& token)
     return record;
 }
 
-TGroupRecord SnapshotGroup(ITokenGroup& group)
+void WalkStorage(ITokenGroup& group, ITreeSink& sink)
 {
     TGroupRecord record;
     record.Title = group.GetTitle();
@@ -54,11 +54,12 @@ TGroupRecord SnapshotGroup(ITokenGroup& group)
     record.ExpirationDate = group.GetExpirationDate();
     if (const auto templ = group.GetCustomPropertiesTemplate())
         record.Template = templ->GetNames();
+    sink.StartGroup(record);
     for (const auto& token : group.GetTokens())
-        record.Tokens.append(SnapshotToken(*token));
+        sink.AddToken(SnapshotToken(*token));
     for (const auto& child : group.GetGroups())
-        record.Groups.push_back(SnapshotGroup(*child));
-    return record;
+        WalkStorage(*child, sink);
+    sink.EndGroup();
 }
 
 } // namespace Lockwyn

@@ -1,12 +1,13 @@
 #pragma once
-// Copies a group of the storage library, with everything below it, into the
-// neutral records the writers take.
+// Copies groups and tokens of the storage library into the neutral records the
+// writers take, one object at a time.
 
-#include "ConvertLib.Records.h"
+#include "ConvertLib.TreeSink.h"
 
 namespace Lockwyn {
 
-TGroupRecord SnapshotGroup(ITokenGroup& group);
+// Hands a group and everything below it to a sink.
+void WalkStorage(ITokenGroup& group, ITreeSink& sink);
 TTokenRecord SnapshotToken(IToken& token);
 
 } // namespace Lockwyn

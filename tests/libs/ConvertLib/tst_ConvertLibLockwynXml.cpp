@@ -89,14 +89,20 @@ TGroupRecord RichTree()
     return root;
 }
 
-QByteArray Written(const TGroupRecord& root, bool plainText)
+bool WriteLockwynXml(const TGroupRecord& root, QIODevice& device)
+{
+    TLockwynXmlWriter writer(device, 7);
+    WalkRecords(root, writer);
+    return writer.Finish();
+}
+
+QByteArray PlainText(const TGroupRecord& root)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (plainText)
-        TPlainTextWriter().Write(root, buffer);
-    else
-        TLockwynXmlWriter().Write(root, 7, buffer);
+    TPlainTextWriter writer(buffer);
+    WalkRecords(root, writer);
+    writer.Finish();
     return buffer.data();
 }
 
@@ -112,9 +118,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString fileName = dir.filePath(QStringLiteral("export.xml"));
         const TGroupRecord tree = RichTree();
-        QVERIFY(WriteFileAtomically(fileName, [&](QIODevice& device) {
-            return TLockwynXmlWriter().Write(tree, 7, device);
-        }));
+        QVERIFY(WriteFileAtomically(
+            fileName, [&](QIODevice& device) { return WriteLockwynXml(tree, device); }));
         const auto document = TLockwynXmlReader().Read(fileName);
         QVERIFY(document);
         QCOMPARE(document->Version, 7);
@@ -178,7 +183,7 @@ private Q_SLOTS:
 
     void plainTextListsEveryField()
     {
-        const QString text = QString::fromUtf8(Written(RichTree(), true));
+        const QString text = QString::fromUtf8(PlainText(RichTree()));
         QVERIFY(text.startsWith(QStringLiteral("My Database\n===========\n")));
         QVERIFY(text.contains(QStringLiteral("\nMy Database / Banking / Deeper")));
         QVERIFY(text.contains(QStringLiteral("Custom property template: Account, PIN\n")));
