@@ -41,6 +41,8 @@ QString TLockwynLibConnectionBase::GetLibraryFileName() const
 TConvertLibConnectionBase::TConvertLibConnectionBase()
 {
     Load();
+    // Imports build their group trees with the storage library's objects.
+    MainInterface()->SetObjectFactory(GetLockwyn()->GetObjectFactory());
 }
 QString TConvertLibConnectionBase::GetLibraryFileName() const
 {
