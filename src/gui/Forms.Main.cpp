@@ -1,6 +1,7 @@
 #include "Forms.Main.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFileInfo>
 
@@ -67,6 +68,16 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event)
     if (IsUserActivity(event->type()))
         LockwynApp().ResetIdleTimer();
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Closing the main window ends the program.
+void TfMain::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    // Once the window is gone: the application ignores a quit while a
+    // window is still shown.
+    if (event->isAccepted())
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void TfMain::showEvent(QShowEvent* event)

@@ -29,6 +29,7 @@ Q_SIGNALS:
     void InstanceMessageReceived();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -6,8 +6,13 @@
 
 TLockwynApplication::TLockwynApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The display name falls back to this; set on its own, the platform
+    // would append it to every window title ("Lockwyn - a.lwdb — Lockwyn").
     setApplicationName(QStringLiteral("Lockwyn"));
-    setApplicationDisplayName(QStringLiteral("Lockwyn"));
+    // The program ends when its main window closes, not when the last window
+    // does: while it is locked the unlock dialog and its message boxes are
+    // the only windows.
+    setQuitOnLastWindowClosed(false);
     setOrganizationName(QStringLiteral("Orvanta"));
     setApplicationVersion(QStringLiteral(LOCKWYN_VERSION));
 }

@@ -18,8 +18,10 @@ QString Run(const QString& program, const QStringList& args, int timeoutMs)
 QStringList VisibleWindows(const QString& titlePattern, qint64 pid)
 {
     QStringList args{"search", "--onlyvisible"};
+    // Without --all xdotool lists windows that meet any one condition.
     if (pid)
-        args << "--pid" << QString::number(pid);
+        args << "--all"
+             << "--pid" << QString::number(pid);
     args << "--name" << titlePattern;
     return Run("xdotool", args).split('\n', Qt::SkipEmptyParts);
 }
