@@ -37,10 +37,11 @@ TCliDatabase::TCliDatabase(ILockwyn& lockwyn, TCliConsole& console)
 {
 }
 
+// Close wipes the master password and the keys; the tree goes with the
+// process (main), which is cheaper than freeing it object by object.
 TCliDatabase::~TCliDatabase()
 {
     FFile->Close();
-    FStorage->Clear();
 }
 
 void TCliDatabase::Open(const QString& fileName)

@@ -11,6 +11,9 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     Platform::CacheLocalTimeZone();
@@ -18,13 +21,20 @@ int main(int argc, char* argv[])
     TCliContext context;
     const QList<TCliCommand> commands =
         DatabaseCommands() + TokenCommands() + GroupCommands() + PasswordCommands();
+    int code = int(TCliExitCode::cecOk);
     try {
-        return RunCommandLine(app.arguments().mid(1), context, commands);
+        code = RunCommandLine(app.arguments().mid(1), context, commands);
     } catch (const ECliError& error) {
         context.Console.Error(error.Message());
-        return int(error.Code());
+        code = int(error.Code());
     } catch (const std::exception& error) {
         context.Console.Error(QString::fromLocal8Bit(error.what()));
-        return int(TCliExitCode::cecFailure);
+        code = int(TCliExitCode::cecFailure);
     }
+    // Every file is written and every secret wiped by now. Freeing a database
+    // of 100,000 tokens object by object would take a quarter of a command's
+    // time, so the process ends without destroying anything.
+    context.Console.Out().flush();
+    std::fflush(nullptr);
+    std::_Exit(code);
 }

@@ -14,13 +14,17 @@ bool IsXmlChar(char32_t c)
 
 bool FitsXml(const QString& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+    const char16_t* chars = QStringView(text).utf16();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        if (c >= 0x20 && c < 0xD800)
+            continue; // the common case first
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(chars[i + 1])) {
             ++i;
             continue;
         }
-        if (c.isSurrogate() || !IsXmlChar(c.unicode()))
+        if (QChar::isSurrogate(c) || !IsXmlChar(c))
             return false;
     }
     return true;
@@ -34,32 +38,39 @@ void PutDigits(char16_t*& out, int value, int digits)
 }
 
 // "2024-05-06T07:08:09.010Z"; QDateTime::toString formats through printf,
-// which dominates an export of many tokens.
+// and the parts of a date each cost a calendar conversion, which dominated an
+// export of many tokens.
 QString IsoUtc(const QDateTime& value)
 {
-    const QDateTime utc = value.toUTC();
-    const QDate date = utc.date();
-    const QTime time = utc.time();
-    if (date.year() < 0 || date.year() > 9999)
-        return utc.toString(Qt::ISODateWithMs);
+    constexpr qint64 MsecsPerDay = 24 * 3600 * 1000;
+    constexpr qint64 EpochJulianDay = 2440588; // 1970-01-01
+    const qint64 msecs = value.toMSecsSinceEpoch();
+    const qint64 days = msecs / MsecsPerDay - (msecs % MsecsPerDay < 0 ? 1 : 0);
+    const qint64 msecOfDay = msecs - days * MsecsPerDay;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    QDate::fromJulianDay(EpochJulianDay + days).getDate(&year, &month, &day);
+    if (year < 1 || year > 9999)
+        return value.toUTC().toString(Qt::ISODateWithMs);
     QString text(24, Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     const auto put = [&out](char16_t c) {
         *out++ = c;
     };
-    PutDigits(out, date.year(), 4);
+    PutDigits(out, year, 4);
     put(u'-');
-    PutDigits(out, date.month(), 2);
+    PutDigits(out, month, 2);
     put(u'-');
-    PutDigits(out, date.day(), 2);
+    PutDigits(out, day, 2);
     put(u'T');
-    PutDigits(out, time.hour(), 2);
+    PutDigits(out, int(msecOfDay / 3600000), 2);
     put(u':');
-    PutDigits(out, time.minute(), 2);
+    PutDigits(out, int(msecOfDay / 60000 % 60), 2);
     put(u':');
-    PutDigits(out, time.second(), 2);
+    PutDigits(out, int(msecOfDay / 1000 % 60), 2);
     put(u'.');
-    PutDigits(out, time.msec(), 3);
+    PutDigits(out, int(msecOfDay % 1000), 3);
     put(u'Z');
     return text;
 }

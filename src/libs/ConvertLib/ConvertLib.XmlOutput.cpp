@@ -94,8 +94,7 @@ void TXmlOutput::CloseStartTag()
 void TXmlOutput::NewLine()
 {
     FBuffer += u'\n';
-    for (qsizetype i = 0; i < FOpen.size(); ++i)
-        FBuffer += u' ';
+    FBuffer.resize(FBuffer.size() + FOpen.size(), u' ');
 }
 
 void TXmlOutput::Escape(const QString& text, bool attribute)
@@ -105,8 +104,9 @@ void TXmlOutput::Escape(const QString& text, bool attribute)
         FBuffer.append(QStringView(text).mid(plain, end - plain));
         plain = end + 1;
     };
+    const char16_t* chars = QStringView(text).utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
+        const char16_t c = chars[i];
         if (c > u'>')
             continue;
         const char* reference = nullptr;

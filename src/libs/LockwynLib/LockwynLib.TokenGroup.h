@@ -39,6 +39,8 @@ public:
     const TTokens& Tokens() const { return FTokens; }
     const TGroups& Groups() const { return FGroups; }
 
+    void ReserveTokens(qsizetype size) { FTokens.reserve(std::size_t(size)); }
+    void ReserveGroups(qsizetype size) { FGroups.reserve(std::size_t(size)); }
     // Structure changes; an index of -1 appends.
     void InsertToken(qsizetype index, std::shared_ptr<TToken> token);
     std::shared_ptr<TToken> TakeToken(qsizetype index);

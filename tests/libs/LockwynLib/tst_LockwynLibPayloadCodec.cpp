@@ -9,6 +9,9 @@
 #include <QCborMap>
 #include <QCborValue>
 #include <QTest>
+#include <QtEndian>
+
+#include <limits>
 
 using namespace Lockwyn;
 
@@ -53,6 +56,12 @@ QByteArray RootWith(const QCborMap& group)
     return QCborValue(QCborMap{{"root", group}}).toCbor();
 }
 
+// A short CBOR text string, written by hand.
+QByteArray Text(QByteArrayView text)
+{
+    return char(0x60 + text.size()) + text.toByteArray();
+}
+
 } // namespace
 
 class TestLockwynLibPayloadCodec : public QObject
@@ -62,8 +71,11 @@ class TestLockwynLibPayloadCodec : public QObject
 private Q_SLOTS:
     void roundTrip();
     void unknownKeysAreSkipped();
+    void indefiniteLengthsTagsAndLargeNumbers();
     void damagedInput_data();
     void damagedInput();
+    void packedSizeMustMatch_data();
+    void packedSizeMustMatch();
 };
 
 void TestLockwynLibPayloadCodec::roundTrip()
@@ -108,6 +120,30 @@ void TestLockwynLibPayloadCodec::unknownKeysAreSkipped()
     QCOMPARE(data.History[0].Kind, TTokenHistoryEntryKind::thekCreated);
 }
 
+void TestLockwynLibPayloadCodec::indefiniteLengthsTagsAndLargeNumbers()
+{
+    const QByteArray indefiniteMap("\xBF", 1);
+    const QByteArray indefiniteArray("\x9F", 1);
+    const QByteArray end("\xFF", 1);
+    const QByteArray token = indefiniteMap + Text("id") + char(0x50) +
+                             QUuid::createUuid().toRfc4122() + Text("f") + indefiniteArray +
+                             Text("Kept") + Text("") + end + Text("x") +
+                             QByteArray("\x3B\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 9) + end;
+    const QByteArray group = indefiniteMap + Text("t") + QByteArray("\x7F", 1) + Text("Ro") +
+                             Text("ot") + end + Text("future") +
+                             QByteArray("\xC1\xFB\x3F\xF8\0\0\0\0\0\0", 10) + Text("big") +
+                             QByteArray("\x1B\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 9) + Text("tk") +
+                             indefiniteArray + token + end + end;
+    auto root = DecodePayload(QByteArray(QByteArray("\xA1", 1) + Text("root") + group));
+    QVERIFY(root);
+    QCOMPARE(root->Data().Title, QStringLiteral("Root"));
+    QCOMPARE(root->Tokens().size(), std::size_t(1));
+    const auto& data = root->Tokens()[0]->Data();
+    QCOMPARE(data.Fields[0], QStringLiteral("Kept"));
+    QVERIFY(data.Fields[1].isEmpty());
+    QCOMPARE(data.Expiration, std::numeric_limits<qint64>::min());
+}
+
 void TestLockwynLibPayloadCodec::damagedInput_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -129,6 +165,12 @@ void TestLockwynLibPayloadCodec::damagedInput_data()
         deep = QCborMap{{"g", QCborArray{deep}}};
     QTest::newRow("nested too deep") << RootWith(deep);
     QTest::newRow("garbage") << QByteArray(64, '\xff');
+    QTest::newRow("length beyond the end")
+        << QByteArray("\xA1\x64root\xA1\x61t\x7A\x7F\xFF\xFF\xFF", 14);
+    QTest::newRow("end marker in a map of known length")
+        << QByteArray("\xA1\x64root\xA1\x61t\xFF", 10);
+    QTest::newRow("endless tags") << QByteArray(QByteArray("\xA1\x64root\xA1\x61x", 9) +
+                                                QByteArray(4096, '\xC1'));
 }
 
 void TestLockwynLibPayloadCodec::damagedInput()
@@ -136,6 +178,25 @@ void TestLockwynLibPayloadCodec::damagedInput()
     QFETCH(QByteArray, bytes);
     QVERIFY(!DecodePayload(bytes));
     QVERIFY(!UnpackPayload(bytes));
+}
+
+void TestLockwynLibPayloadCodec::packedSizeMustMatch_data()
+{
+    QTest::addColumn<qint64>("sizeChange");
+    QTest::newRow("one byte less") << qint64(-1);
+    QTest::newRow("one byte more") << qint64(1);
+    QTest::newRow("far beyond what the stream can hold") << (qint64(1) << 28);
+}
+
+void TestLockwynLibPayloadCodec::packedSizeMustMatch()
+{
+    QFETCH(qint64, sizeChange);
+    auto root = TTokenGroup::Build(SampleTree());
+    qsizetype plainSize = 0;
+    QByteArray packed = PackPayload(*root, plainSize);
+    QVERIFY(UnpackPayload(packed));
+    qToBigEndian<quint32>(quint32(plainSize + sizeChange), packed.data());
+    QVERIFY(!UnpackPayload(packed));
 }
 
 QTEST_GUILESS_MAIN(TestLockwynLibPayloadCodec)
