@@ -409,6 +409,10 @@ public:
     virtual void SetNotes(const QString& value) = 0;
     virtual void SetExpires(bool value) = 0;
     virtual void SetExpirationDate(const QDateTime& value) = 0;
+    // Converters carry the dates of imported objects; an invalid modification
+    // date marks the object as never changed.
+    virtual void SetCreationDate(const QDateTime& value) = 0;
+    virtual void SetModificationDate(const QDateTime& value) = 0;
     virtual void SetUseManualAutoLogin(bool value) = 0;
     virtual void SetAutoLoginInfo(const std::shared_ptr<IAutoLoginInfo>& value) = 0;
 };
@@ -507,6 +511,9 @@ public:
     virtual void SetTitle(const QString& value) = 0;
     virtual void SetExpires(bool value) = 0;
     virtual void SetExpirationDate(const QDateTime& value) = 0;
+    // As for tokens: an invalid modification date marks the group as never changed.
+    virtual void SetCreationDate(const QDateTime& value) = 0;
+    virtual void SetModificationDate(const QDateTime& value) = 0;
     // Building a detached tree (converters): appends a detached object.
     virtual void AppendToken(const std::shared_ptr<IToken>& token) = 0;
     virtual void AppendGroup(const std::shared_ptr<ITokenGroup>& group) = 0;

@@ -1,6 +1,5 @@
 #include "ConvertLib.TreeBuilder.h"
 
-#include "ConvertLib.ImportedTree.h"
 #include "ConvertLib.RecordedHistory.h"
 
 namespace Lockwyn {
@@ -15,6 +14,16 @@ std::shared_ptr<IAutoLoginInfo> BuildAutoLogin(const TAutoLoginRecord& record,
     return factory.CreateManualAutoLoginInfo(record.LoginURL, record.ForceRedirect,
                                              record.AnalyzeAutomatically, record.UserNameElement,
                                              record.PasswordElement, record.WebFormIndex);
+}
+
+// The record's dates where it has them; a modification date equal to the
+// creation date means never changed.
+template <typename T> void SetDates(T& object, const QDateTime& created, const QDateTime& modified)
+{
+    if (created.isValid())
+        object.SetCreationDate(created);
+    if (modified.isValid() && modified != object.GetCreationDate())
+        object.SetModificationDate(modified);
 }
 
 std::shared_ptr<IToken> BuildToken(const TTokenRecord& record, IObjectFactory& factory)
@@ -36,17 +45,17 @@ std::shared_ptr<IToken> BuildToken(const TTokenRecord& record, IObjectFactory& f
     token->SetUseManualAutoLogin(record.UseManualAutoLogin);
     if (record.AutoLogin)
         token->SetAutoLoginInfo(BuildAutoLogin(*record.AutoLogin, factory));
-    return std::make_shared<TImportedToken>(
-        token, TImportedDates{record.CreationDate, record.ModificationDate});
+    SetDates(*token, record.CreationDate, record.ModificationDate);
+    return token;
 }
 
 } // namespace
 
 std::shared_ptr<ITokenGroup> BuildTree(const TGroupRecord& record, IObjectFactory& factory)
 {
-    auto group = std::make_shared<TImportedGroup>(
-        factory.CreateTokenGroup(), TImportedDates{record.CreationDate, record.ModificationDate});
+    auto group = factory.CreateTokenGroup();
     group->SetTitle(record.Title);
+    SetDates(*group, record.CreationDate, record.ModificationDate);
     group->SetExpires(record.Expires);
     if (record.ExpirationDate.isValid())
         group->SetExpirationDate(record.ExpirationDate);

@@ -116,6 +116,18 @@ void TToken::SetExpirationDate(const QDateTime& value)
     FData.Expiration = ToMsecs(value);
 }
 
+void TToken::SetCreationDate(const QDateTime& value)
+{
+    RequireDetached();
+    FData.Created = ToMsecs(value);
+}
+
+void TToken::SetModificationDate(const QDateTime& value)
+{
+    RequireDetached();
+    FData.Modified = ToMsecs(value);
+}
+
 void TToken::SetUseManualAutoLogin(bool value)
 {
     RequireDetached();

@@ -52,6 +52,8 @@ public:
     void SetNotes(const QString& value) override { SetField(TTokenField::tfNotes, value); }
     void SetExpires(bool value) override;
     void SetExpirationDate(const QDateTime& value) override;
+    void SetCreationDate(const QDateTime& value) override;
+    void SetModificationDate(const QDateTime& value) override;
     void SetUseManualAutoLogin(bool value) override;
     void SetAutoLoginInfo(const std::shared_ptr<IAutoLoginInfo>& value) override;
 

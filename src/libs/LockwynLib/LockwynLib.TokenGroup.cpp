@@ -521,6 +521,18 @@ void TTokenGroup::SetExpirationDate(const QDateTime& value)
     FData.Expiration = ToMsecs(value);
 }
 
+void TTokenGroup::SetCreationDate(const QDateTime& value)
+{
+    RequireDetached();
+    FData.Created = ToMsecs(value);
+}
+
+void TTokenGroup::SetModificationDate(const QDateTime& value)
+{
+    RequireDetached();
+    FData.Modified = ToMsecs(value);
+}
+
 void TTokenGroup::AppendToken(const std::shared_ptr<IToken>& token)
 {
     RequireDetached();

@@ -127,6 +127,8 @@ public:
     void SetTitle(const QString& value) override;
     void SetExpires(bool value) override;
     void SetExpirationDate(const QDateTime& value) override;
+    void SetCreationDate(const QDateTime& value) override;
+    void SetModificationDate(const QDateTime& value) override;
     void AppendToken(const std::shared_ptr<IToken>& token) override;
     void AppendGroup(const std::shared_ptr<ITokenGroup>& group) override;
 

@@ -40,6 +40,7 @@ private Q_SLOTS:
     void storedObjectsChangeOnlyThroughOperations();
     void pathsTemplatesAndTitles();
     void importKeepsOrRenewsIDs();
+    void importCarriesTheDatesOfDetachedObjects();
 };
 
 void TestLockwynLibModel::operationsUndoAndRedo_data()
@@ -435,7 +436,11 @@ void TestLockwynLibModel::storedObjectsChangeOnlyThroughOperations()
     QVERIFY_THROWS_EXCEPTION(std::logic_error, token->SetTitle("x"));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, token->GetCustomProperties()->AddEmpty("x"));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, token->GetHistory()->Clear());
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, token->SetCreationDate(QDateTime()));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, token->SetModificationDate(QDateTime()));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, f.Group("A")->SetTitle("x"));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, f.Group("A")->SetCreationDate(QDateTime()));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, f.Group("A")->SetModificationDate(QDateTime()));
     QVERIFY_THROWS_EXCEPTION(std::logic_error,
                              f.Group("A")->GetCustomPropertiesTemplate()->Add("x"));
     f.Root->SetTitle("Renamed database"); // the application names the root after the file
@@ -487,6 +492,43 @@ void TestLockwynLibModel::importKeepsOrRenewsIDs()
     auto renamedCopy = f.Root->FindTokens("bob", false);
     QCOMPARE(renamedCopy.size(), 1);
     QVERIFY(renamedCopy[0]->GetID() != clash->GetID());
+}
+
+void TestLockwynLibModel::importCarriesTheDatesOfDetachedObjects()
+{
+    TFixture f;
+    const QDateTime created(QDate(2020, 2, 29), QTime(23, 59, 58, 123));
+    const QDateTime modified(QDate(2021, 7, 1), QTime(8, 0));
+    auto factory = f.Lib->GetObjectFactory();
+    auto imported = factory->CreateTokenGroup();
+    auto group = factory->CreateTokenGroup();
+    group->SetTitle("Dated");
+    group->SetCreationDate(created);
+    group->SetModificationDate(modified);
+    auto token = factory->CreateToken();
+    token->SetTitle("Dated");
+    token->SetCreationDate(created);
+    token->SetModificationDate(modified);
+    group->AppendToken(token);
+    auto unchanged = factory->CreateToken();
+    unchanged->SetTitle("Unchanged");
+    unchanged->SetCreationDate(created);
+    unchanged->SetModificationDate(modified);
+    unchanged->SetModificationDate(QDateTime()); // never changed after all
+    group->AppendToken(unchanged);
+    imported->AppendGroup(group);
+    f.History->Execute(f.Root->CreateImportOperation(imported, true, ImportTemplate));
+
+    const auto stored = f.Root->GetGroups().at(0);
+    QCOMPARE(stored->GetCreationDate(), created);
+    QCOMPARE(stored->GetModificationDate(), modified);
+    QVERIFY(stored->GetModified());
+    const auto tokens = stored->GetTokens();
+    QCOMPARE(tokens.at(0)->GetCreationDate(), created);
+    QCOMPARE(tokens.at(0)->GetModificationDate(), modified);
+    QVERIFY(tokens.at(0)->GetModified());
+    QCOMPARE(tokens.at(1)->GetModificationDate(), created);
+    QVERIFY(!tokens.at(1)->GetModified());
 }
 
 QTEST_GUILESS_MAIN(TestLockwynLibModel)
