@@ -125,10 +125,12 @@ std::shared_ptr<IDatabaseFile> TLockwynAppBase::DatabaseFile()
 
 qint64 TLockwynAppBase::CurrentTimeMs() const
 {
-    static QElapsedTimer clock;
-    static std::once_flag started;
-    std::call_once(started, [] { clock.start(); });
-    // Never 0, so that the first signal always passes the gap check.
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    // Never below the gap, so that the first signal always passes the check.
     return clock.elapsed() + FileModificationSignalGapMs;
 }
 
@@ -823,7 +825,7 @@ void TLockwynAppBase::CloseAllDialogs()
     QWidget* mainWindow = GetMainWindow();
     const QList<QWidget*> forms = Forms();
     for (QWidget* form : forms) {
-        if (form != mainWindow)
+        if (form != mainWindow && form->isVisible())
             form->close();
     }
 }
