@@ -6,7 +6,7 @@
 // Peak memory is the measuring process's own, so generate and measure run
 // as separate processes (bench/run does both).
 
-#include "Components.InterfacedLibLoader.h"
+#include "Components.CompanionLibLoader.h"
 #include "LockwynLib.Interfaces.h"
 
 #include <QCoreApplication>
@@ -27,22 +27,7 @@ namespace {
 const QString MasterPassword = QStringLiteral("benchmark master password");
 const QString SearchTerm = QStringLiteral("needle");
 const QString CollisionTemplate = QStringLiteral("%0:s (Imported %1:d)");
-
-class TLockwynLibLoader : public TInterfacedLibLoader<ILockwyn>
-{
-public:
-    TLockwynLibLoader() { Load(); }
-
-protected:
-    QString GetLibraryFileName() const override
-    {
-#ifdef Q_OS_WIN
-        return QStringLiteral("LockwynLib.dll");
-#else
-        return QStringLiteral("LockwynLib.so");
-#endif
-    }
-};
+const QString LibraryName = QStringLiteral("LockwynLib");
 
 double Median(std::vector<double> values)
 {
@@ -126,7 +111,7 @@ std::shared_ptr<ITokenGroup> MakeTree(IObjectFactory& factory, int tokens)
 
 int Generate(int tokens, const QString& fileName)
 {
-    TLockwynLibLoader library;
+    TCompanionLibLoader<ILockwyn> library(LibraryName);
     ILockwyn& lockwyn = *library.MainInterface();
     auto file = lockwyn.GetDatabaseFile();
     file->SetKeyDerivationSettings({1, 8u << 10});
@@ -148,7 +133,7 @@ int Generate(int tokens, const QString& fileName)
 
 int Measure(const QString& fileName)
 {
-    TLockwynLibLoader library;
+    TCompanionLibLoader<ILockwyn> library(LibraryName);
     ILockwyn& lockwyn = *library.MainInterface();
     auto file = lockwyn.GetDatabaseFile();
     auto storage = file->GetTokenStorage();

@@ -308,6 +308,29 @@ public:
     virtual bool Equals(const std::shared_ptr<IAutoLoginInfo>& other) = 0;
 };
 
+// The values of auto-login settings; the defaults are the catalogue's settings.
+struct TAutoLoginValues
+{
+    bool UseWebSitesDB = true;
+    QString LoginURL;
+    bool ForceRedirect = false;
+    bool AnalyzeAutomatically = false;
+    TWebFormElement UserNameElement;
+    TWebFormElement PasswordElement;
+    std::int32_t WebFormIndex = 0;
+    bool operator==(const TAutoLoginValues&) const = default;
+};
+
+// The values of any settings object; the defaults for nil.
+inline TAutoLoginValues AutoLoginValues(const std::shared_ptr<IAutoLoginInfo>& info)
+{
+    if (!info)
+        return {};
+    return {info->GetUseWebSitesDB(),        info->GetLoginURL(),        info->GetForceRedirect(),
+            info->GetAnalyzeAutomatically(), info->GetUserNameElement(), info->GetPasswordElement(),
+            info->GetWebFormIndex()};
+}
+
 // ---------------------------------------------------------------------------
 // Operations
 
@@ -632,6 +655,9 @@ public:
                               bool analyzeAutomatically, const TWebFormElement& userNameElement,
                               const TWebFormElement& passwordElement,
                               std::int32_t webFormIndex) = 0;
+    // A history of the given entries (newest first), for a detached token's Assign.
+    virtual std::shared_ptr<ITokenHistory>
+    CreateTokenHistory(const QList<TTokenHistoryEntry>& entries) = 0;
     // Detached objects with new IDs, for building trees to import.
     virtual std::shared_ptr<IToken> CreateToken() = 0;
     virtual std::shared_ptr<ITokenGroup> CreateTokenGroup() = 0;

@@ -176,9 +176,9 @@ TTokenCustomProperty TLockwynXmlReader::ReadCustomProperty()
     return TTokenCustomProperty(name, value);
 }
 
-TAutoLoginRecord TLockwynXmlReader::ReadAutoLogin()
+TAutoLoginValues TLockwynXmlReader::ReadAutoLogin()
 {
-    TAutoLoginRecord autoLogin;
+    TAutoLoginValues autoLogin;
     while (FInput->ReadNextChild()) {
         const auto name = FInput->Name();
         if (name == u"UseWebSitesDB")

@@ -24,7 +24,7 @@ private:
     TTokenHistoryEntry ReadHistoryEntry();
     TTokenFieldsSnapshot ReadSnapshot();
     TTokenCustomProperty ReadCustomProperty();
-    TAutoLoginRecord ReadAutoLogin();
+    TAutoLoginValues ReadAutoLogin();
     TWebFormElement ReadFormElement();
     // Reads the current element when it is one of the common dates.
     bool ReadDate(QDateTime& created, QDateTime& modified, bool& expires, QDateTime& expiration);

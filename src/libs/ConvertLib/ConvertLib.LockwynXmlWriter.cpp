@@ -138,7 +138,7 @@ void TLockwynXmlWriter::AddToken(const TTokenRecord& token)
     }
     if (token.UseManualAutoLogin)
         WriteBool(QStringLiteral("UseManualAutoLogin"), true);
-    if (token.AutoLogin && *token.AutoLogin != TAutoLoginRecord{})
+    if (token.AutoLogin && *token.AutoLogin != TAutoLoginValues{})
         WriteAutoLogin(*token.AutoLogin);
     FOutput.EndElement();
 }
@@ -177,7 +177,7 @@ void TLockwynXmlWriter::WriteCustomProperties(const QList<TTokenCustomProperty>&
     }
 }
 
-void TLockwynXmlWriter::WriteAutoLogin(const TAutoLoginRecord& autoLogin)
+void TLockwynXmlWriter::WriteAutoLogin(const TAutoLoginValues& autoLogin)
 {
     FOutput.StartElement(QStringLiteral("AutoLogin"));
     WriteBool(QStringLiteral("UseWebSitesDB"), autoLogin.UseWebSitesDB);

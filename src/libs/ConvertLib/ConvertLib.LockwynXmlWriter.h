@@ -26,7 +26,7 @@ private:
     void WriteHistoryEntry(const TTokenHistoryEntry& entry);
     void WriteSnapshot(const QString& name, const TTokenFieldsSnapshot& snapshot);
     void WriteCustomProperties(const QList<TTokenCustomProperty>& properties);
-    void WriteAutoLogin(const TAutoLoginRecord& autoLogin);
+    void WriteAutoLogin(const TAutoLoginValues& autoLogin);
     void WriteFormElement(const QString& name, const TWebFormElement& element);
     void WriteDates(const QDateTime& created, const QDateTime& modified, bool expires,
                     const QDateTime& expiration);

@@ -15,18 +15,6 @@
 
 namespace Lockwyn {
 
-struct TAutoLoginRecord
-{
-    bool UseWebSitesDB = true;
-    QString LoginURL;
-    bool ForceRedirect = false;
-    bool AnalyzeAutomatically = false;
-    TWebFormElement UserNameElement;
-    TWebFormElement PasswordElement;
-    std::int32_t WebFormIndex = 0;
-    bool operator==(const TAutoLoginRecord&) const = default;
-};
-
 struct TTokenRecord
 {
     QString Title;
@@ -42,7 +30,7 @@ struct TTokenRecord
     QList<TTokenCustomProperty> CustomProperties;
     QList<TTokenHistoryEntry> History; // newest first
     bool UseManualAutoLogin = false;
-    std::optional<TAutoLoginRecord> AutoLogin;
+    std::optional<TAutoLoginValues> AutoLogin;
     bool operator==(const TTokenRecord&) const = default;
 };
 

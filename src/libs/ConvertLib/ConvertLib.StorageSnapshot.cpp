@@ -2,23 +2,6 @@
 
 namespace Lockwyn {
 
-namespace {
-
-TAutoLoginRecord SnapshotAutoLogin(IAutoLoginInfo& info)
-{
-    TAutoLoginRecord record;
-    record.UseWebSitesDB = info.GetUseWebSitesDB();
-    record.LoginURL = info.GetLoginURL();
-    record.ForceRedirect = info.GetForceRedirect();
-    record.AnalyzeAutomatically = info.GetAnalyzeAutomatically();
-    record.UserNameElement = info.GetUserNameElement();
-    record.PasswordElement = info.GetPasswordElement();
-    record.WebFormIndex = info.GetWebFormIndex();
-    return record;
-}
-
-} // namespace
-
 TTokenRecord SnapshotToken(IToken& token)
 {
     TTokenRecord record;
@@ -40,7 +23,7 @@ TTokenRecord SnapshotToken(IToken& token)
         record.History = history->GetEntries();
     record.UseManualAutoLogin = token.GetUseManualAutoLogin();
     if (const auto autoLogin = token.GetAutoLoginInfo())
-        record.AutoLogin = SnapshotAutoLogin(*autoLogin);
+        record.AutoLogin = AutoLoginValues(autoLogin);
     return record;
 }
 

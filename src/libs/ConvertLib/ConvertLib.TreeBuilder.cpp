@@ -1,12 +1,10 @@
 #include "ConvertLib.TreeBuilder.h"
 
-#include "ConvertLib.RecordedHistory.h"
-
 namespace Lockwyn {
 
 namespace {
 
-std::shared_ptr<IAutoLoginInfo> BuildAutoLogin(const TAutoLoginRecord& record,
+std::shared_ptr<IAutoLoginInfo> BuildAutoLogin(const TAutoLoginValues& record,
                                                IObjectFactory& factory)
 {
     if (record.UseWebSitesDB)
@@ -41,7 +39,7 @@ std::shared_ptr<IToken> BuildToken(const TTokenRecord& record, IObjectFactory& f
     for (const auto& property : record.CustomProperties)
         properties->SetValue(property.GetName(), property.GetValue());
     if (!record.History.isEmpty())
-        token->GetHistory()->Assign(std::make_shared<TRecordedHistory>(record.History));
+        token->GetHistory()->Assign(factory.CreateTokenHistory(record.History));
     token->SetUseManualAutoLogin(record.UseManualAutoLogin);
     if (record.AutoLogin)
         token->SetAutoLoginInfo(BuildAutoLogin(*record.AutoLogin, factory));

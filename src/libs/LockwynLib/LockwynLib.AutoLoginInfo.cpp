@@ -7,21 +7,6 @@ bool TAutoLoginInfo::Equals(const std::shared_ptr<IAutoLoginInfo>& other)
     return FValues == AutoLoginValues(other);
 }
 
-TAutoLoginValues AutoLoginValues(const std::shared_ptr<IAutoLoginInfo>& info)
-{
-    if (!info)
-        return {};
-    TAutoLoginValues values;
-    values.UseWebSitesDB = info->GetUseWebSitesDB();
-    values.LoginURL = info->GetLoginURL();
-    values.ForceRedirect = info->GetForceRedirect();
-    values.AnalyzeAutomatically = info->GetAnalyzeAutomatically();
-    values.UserNameElement = info->GetUserNameElement();
-    values.PasswordElement = info->GetPasswordElement();
-    values.WebFormIndex = info->GetWebFormIndex();
-    return values;
-}
-
 bool SameAutoLogin(const std::shared_ptr<IAutoLoginInfo>& left,
                    const std::shared_ptr<IAutoLoginInfo>& right)
 {

@@ -5,18 +5,6 @@
 
 namespace Lockwyn {
 
-struct TAutoLoginValues
-{
-    bool UseWebSitesDB = true;
-    QString LoginURL;
-    bool ForceRedirect = false;
-    bool AnalyzeAutomatically = false;
-    TWebFormElement UserNameElement;
-    TWebFormElement PasswordElement;
-    std::int32_t WebFormIndex = 0;
-    bool operator==(const TAutoLoginValues&) const = default;
-};
-
 class TAutoLoginInfo : public IAutoLoginInfo
 {
 public:
@@ -35,8 +23,6 @@ private:
     TAutoLoginValues FValues;
 };
 
-// The values of any record; the defaults for nil (the catalogue's settings).
-TAutoLoginValues AutoLoginValues(const std::shared_ptr<IAutoLoginInfo>& info);
 bool SameAutoLogin(const std::shared_ptr<IAutoLoginInfo>& left,
                    const std::shared_ptr<IAutoLoginInfo>& right);
 // nil for the default record, so tokens without settings cost nothing.

@@ -5,6 +5,7 @@
 #include "LockwynLib.Operation.h"
 #include "LockwynLib.Token.h"
 #include "LockwynLib.TokenGroup.h"
+#include "LockwynLib.TokenHistory.h"
 
 namespace Lockwyn {
 
@@ -36,6 +37,16 @@ std::shared_ptr<IAutoLoginInfo> TObjectFactory::CreateManualAutoLoginInfo(
     return std::make_shared<TAutoLoginInfo>(TAutoLoginValues{false, loginURL, forceRedirect,
                                                              analyzeAutomatically, userNameElement,
                                                              passwordElement, webFormIndex});
+}
+
+std::shared_ptr<ITokenHistory>
+TObjectFactory::CreateTokenHistory(const QList<TTokenHistoryEntry>& entries)
+{
+    THistoryData data;
+    data.reserve(entries.size());
+    for (const auto& entry : entries)
+        data.append(FromHistoryEntry(entry));
+    return std::make_shared<TTokenHistory>(TListAccess<THistoryEntryData>::Own(std::move(data)));
 }
 
 std::shared_ptr<IToken> TObjectFactory::CreateToken()

@@ -17,6 +17,8 @@ public:
                               bool analyzeAutomatically, const TWebFormElement& userNameElement,
                               const TWebFormElement& passwordElement,
                               std::int32_t webFormIndex) override;
+    std::shared_ptr<ITokenHistory>
+    CreateTokenHistory(const QList<TTokenHistoryEntry>& entries) override;
     std::shared_ptr<IToken> CreateToken() override;
     std::shared_ptr<ITokenGroup> CreateTokenGroup() override;
 };

@@ -70,12 +70,8 @@ private:
     {
         const auto& data = group.Data();
         FWriter.Map(9);
-        Key(KeyID, data.ID);
+        CommonKeys(data);
         Key(KeyTitle, data.Title);
-        Key(KeyCreated, data.Created);
-        Key(KeyModified, data.Modified);
-        Key(KeyExpiration, data.Expiration);
-        Key(KeyExpires, data.Expires);
         FWriter.Key(KeyTemplate);
         FWriter.Array(quint64(data.Template.size()));
         for (const auto& name : data.Template)
@@ -90,18 +86,24 @@ private:
             Group(*child);
     }
 
-    void Token(const TTokenData& data)
+    // The five keys of groups and tokens alike.
+    template <typename TData> void CommonKeys(const TData& data)
     {
-        FWriter.Map(data.AutoLogin ? 10 : 9);
         Key(KeyID, data.ID);
-        FWriter.Key(KeyFields);
-        FWriter.Array(TokenFieldCount);
-        for (const auto& field : data.Fields)
-            FWriter.Text(field);
         Key(KeyCreated, data.Created);
         Key(KeyModified, data.Modified);
         Key(KeyExpiration, data.Expiration);
         Key(KeyExpires, data.Expires);
+    }
+
+    void Token(const TTokenData& data)
+    {
+        FWriter.Map(data.AutoLogin ? 10 : 9);
+        CommonKeys(data);
+        FWriter.Key(KeyFields);
+        FWriter.Array(TokenFieldCount);
+        for (const auto& field : data.Fields)
+            FWriter.Text(field);
         Key(KeyManual, data.UseManualAutoLogin);
         FWriter.Key(KeyCustom);
         CustomProperties(data.CustomProperties);
@@ -226,24 +228,11 @@ private:
         auto group = std::make_shared<TTokenGroup>(TGroupData());
         TGroupData data;
         ForEachKey([&](std::uint64_t key) {
+            if (CommonKey(key, data))
+                return;
             switch (key) {
-            case Code(KeyID):
-                data.ID = Uuid();
-                break;
             case Code(KeyTitle):
                 data.Title = FReader.Text();
-                break;
-            case Code(KeyCreated):
-                data.Created = FReader.Integer();
-                break;
-            case Code(KeyModified):
-                data.Modified = FReader.Integer();
-                break;
-            case Code(KeyExpiration):
-                data.Expiration = FReader.Integer();
-                break;
-            case Code(KeyExpires):
-                data.Expires = FReader.Bool();
                 break;
             case Code(KeyTemplate):
                 ForEachItem([&](qsizetype size) { data.Template.reserve(size); },
@@ -261,8 +250,7 @@ private:
                 FReader.Skip();
             }
         });
-        if (data.ID.isNull())
-            data.ID = QUuid::createUuid();
+        EnsureID(data);
         group->SetData(std::move(data));
         return group;
     }
@@ -282,24 +270,11 @@ private:
         TTokenData data;
         FPending.clear();
         ForEachKey([&](std::uint64_t key) {
+            if (CommonKey(key, data))
+                return;
             switch (key) {
-            case Code(KeyID):
-                data.ID = Uuid();
-                break;
             case Code(KeyFields):
                 Fields(data.Fields);
-                break;
-            case Code(KeyCreated):
-                data.Created = FReader.Integer();
-                break;
-            case Code(KeyModified):
-                data.Modified = FReader.Integer();
-                break;
-            case Code(KeyExpiration):
-                data.Expiration = FReader.Integer();
-                break;
-            case Code(KeyExpires):
-                data.Expires = FReader.Bool();
                 break;
             case Code(KeyManual):
                 data.UseManualAutoLogin = FReader.Bool();
@@ -324,9 +299,38 @@ private:
                 ResolveSame(*item.Second, item.SecondSame, data);
         }
         FPending.clear();
+        EnsureID(data);
+        return data;
+    }
+
+    // Reads a value of the five keys of groups and tokens alike; false for other keys.
+    template <typename TData> bool CommonKey(std::uint64_t key, TData& data)
+    {
+        switch (key) {
+        case Code(KeyID):
+            data.ID = Uuid();
+            return true;
+        case Code(KeyCreated):
+            data.Created = FReader.Integer();
+            return true;
+        case Code(KeyModified):
+            data.Modified = FReader.Integer();
+            return true;
+        case Code(KeyExpiration):
+            data.Expiration = FReader.Integer();
+            return true;
+        case Code(KeyExpires):
+            data.Expires = FReader.Bool();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    template <typename TData> static void EnsureID(TData& data)
+    {
         if (data.ID.isNull())
             data.ID = QUuid::createUuid();
-        return data;
     }
 
     static void ResolveSame(TTokenSnapshotData& snapshot, quint8 same, const TTokenData& token)

@@ -108,14 +108,14 @@ private:
     std::weak_ptr<TToken> FResult;
 };
 
-class TMoveTokensOperation : public TOperation<ITokensOperation>
+// Moves or copies tokens into a target group; the tokens placed there are the
+// results while the operation stands executed.
+class TTokensTransferOperation : public TOperation<ITokensOperation>
 {
 public:
-    TMoveTokensOperation(const TOwnTokens& tokens, TTokenGroup& target, const QString& templ)
+    TTokensTransferOperation(TTokenGroup& target, const QString& templ)
         : TOperation(StorageOf(target)), FTargetID(target.Data().ID), FTemplate(templ)
     {
-        for (const auto& token : tokens)
-            FItems.push_back({token->Data().ID, token->Group()->Data().ID, -1, {}, {}});
     }
     std::shared_ptr<IToken> GetResult() override
     {
@@ -124,7 +124,26 @@ public:
     }
     ITokenList GetResults() override
     {
-        return FExecuted ? FindResults(Storage(), FTargetID, ItemIDs()) : ITokenList();
+        return FExecuted ? FindResults(Storage(), FTargetID, ResultIDs()) : ITokenList();
+    }
+
+protected:
+    // The tokens placed in the target, in order.
+    virtual QList<QUuid> ResultIDs() const = 0;
+
+    const QUuid FTargetID;
+    const QString FTemplate;
+    bool FExecuted = false;
+};
+
+class TMoveTokensOperation : public TTokensTransferOperation
+{
+public:
+    TMoveTokensOperation(const TOwnTokens& tokens, TTokenGroup& target, const QString& templ)
+        : TTokensTransferOperation(target, templ)
+    {
+        for (const auto& token : tokens)
+            FItems.push_back({token->Data().ID, token->Group()->Data().ID, -1, {}, {}});
     }
 
 protected:
@@ -186,7 +205,7 @@ private:
             renamed.History.prepend(entry);
         return renamed;
     }
-    QList<QUuid> ItemIDs() const
+    QList<QUuid> ResultIDs() const override
     {
         QList<QUuid> ids;
         for (const auto& item : FItems)
@@ -194,29 +213,17 @@ private:
         return ids;
     }
 
-    QUuid FTargetID;
-    QString FTemplate;
     std::vector<TItem> FItems;
-    bool FExecuted = false;
 };
 
-class TCopyTokensOperation : public TOperation<ITokensOperation>
+class TCopyTokensOperation : public TTokensTransferOperation
 {
 public:
     TCopyTokensOperation(const TOwnTokens& tokens, TTokenGroup& target, const QString& templ)
-        : TOperation(StorageOf(target)), FTargetID(target.Data().ID), FTemplate(templ)
+        : TTokensTransferOperation(target, templ)
     {
         for (const auto& token : tokens)
             FCopies.push_back(token->Data());
-    }
-    std::shared_ptr<IToken> GetResult() override
-    {
-        const auto results = GetResults();
-        return results.isEmpty() ? nullptr : results.first();
-    }
-    ITokenList GetResults() override
-    {
-        return FExecuted ? FindResults(Storage(), FTargetID, CopyIDs()) : ITokenList();
     }
 
 protected:
@@ -231,7 +238,7 @@ protected:
     }
     void DoUndo() override
     {
-        const auto ids = CopyIDs();
+        const auto ids = ResultIDs();
         Group(FTargetID).TakeTokens(QSet<QUuid>(ids.begin(), ids.end()));
         FExecuted = false;
     }
@@ -246,7 +253,7 @@ private:
             copy = FreshCopy(copy, resolver.Resolve(copy.Field(TTokenField::tfTitle)), now);
         FPrepared = true;
     }
-    QList<QUuid> CopyIDs() const
+    QList<QUuid> ResultIDs() const override
     {
         QList<QUuid> ids;
         for (const auto& copy : FCopies)
@@ -254,11 +261,8 @@ private:
         return ids;
     }
 
-    QUuid FTargetID;
-    QString FTemplate;
     std::vector<TTokenData> FCopies;
     bool FPrepared = false;
-    bool FExecuted = false;
 };
 
 class TDeleteTokensOperation : public TOperation<IOperation>

@@ -335,7 +335,7 @@ private Q_SLOTS:
 
     void importWithoutObjectFactoryGivesNothing()
     {
-        TTestConnection<IEximConvertersList> converters(QStringLiteral("ConvertLib"));
+        TCompanionLibLoader<IEximConvertersList> converters(QStringLiteral("ConvertLib"));
         QVERIFY(
             !converters.MainInterface()->GetConverter(3)->Import(Fixture("keepassxc-export.xml")));
     }

@@ -56,7 +56,7 @@ TTokenRecord RichToken()
     created.Second.Title = token.Title;
     token.History = {changed, cleared, created};
     token.UseManualAutoLogin = true;
-    TAutoLoginRecord autoLogin;
+    TAutoLoginValues autoLogin;
     autoLogin.UseWebSitesDB = false;
     autoLogin.LoginURL = QStringLiteral("https://bank.example/login");
     autoLogin.ForceRedirect = true;

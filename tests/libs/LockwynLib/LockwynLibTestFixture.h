@@ -2,7 +2,8 @@
 // A loaded library with its storage, helpers that build a small database
 // through operations, and a dump of a whole tree to compare states.
 
-#include "LockwynLibTestConnection.h"
+#include "Components.CompanionLibLoader.h"
+#include "LockwynLib.Interfaces.h"
 
 #include <QDateTime>
 
@@ -18,7 +19,7 @@ inline const QString ImportTemplate = QStringLiteral("%0:s (Imported %1:d)");
 // The library and the objects every test needs.
 struct TFixture
 {
-    TLockwynLibTestConnection Connection;
+    TCompanionLibLoader<ILockwyn> Connection{QStringLiteral("LockwynLib")};
     std::shared_ptr<ILockwyn> Lib = Connection.MainInterface();
     std::shared_ptr<ITokenStorage> Storage = Lib->GetDatabaseFile()->GetTokenStorage();
     std::shared_ptr<ITokenGroup> Root = Storage->GetRootGroup();

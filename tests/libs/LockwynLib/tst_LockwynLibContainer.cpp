@@ -1,4 +1,5 @@
 #include "LockwynLib.Container.h"
+#include "LockwynLibTestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,19 +37,6 @@ constexpr int HeaderSize = 120;
 TSecureBuffer Password(const char* text)
 {
     return TSecureBuffer::FromString(QString::fromUtf8(text));
-}
-
-QByteArray ReadBytes(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& fileName, const QByteArray& bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QByteArray FlipBit(QByteArray bytes, qsizetype at)

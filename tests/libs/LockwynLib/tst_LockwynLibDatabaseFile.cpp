@@ -4,6 +4,7 @@
 
 #include "LockwynLib.DatabaseFile.h"
 #include "LockwynLib.TokenStorage.h"
+#include "LockwynLibTestFiles.h"
 #include "LockwynLibTestFixture.h"
 
 #include <QDir>
@@ -19,19 +20,6 @@ namespace {
 
 const QString Password = QStringLiteral("correct horse");
 const TKeyDerivationSettings Cheap{1, 8u << 10};
-
-QByteArray ReadAll(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& fileName, const QByteArray& bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // A populated database written to a file, with a manual auto-login record
 // and a changed history entry.
@@ -103,9 +91,9 @@ void TestLockwynLibDatabaseFile::openCodes_data()
     };
     auto rewrite = [](std::function<void(QByteArray&)> change) {
         return std::function<void(const QString&)>([change](const QString& fileName) {
-            QByteArray bytes = ReadAll(fileName);
+            QByteArray bytes = ReadBytes(fileName);
             change(bytes);
-            WriteAll(fileName, bytes);
+            WriteBytes(fileName, bytes);
         });
     };
     QTest::newRow("ok") << std::function<void(const QString&)>(none) << Password << 0;
@@ -137,14 +125,14 @@ void TestLockwynLibDatabaseFile::openCodes()
         CreateDatabase(f, fileName);
     }
     damage(fileName);
-    const QByteArray before = ReadAll(fileName);
+    const QByteArray before = ReadBytes(fileName);
     TFixture f;
     auto file = f.Lib->GetDatabaseFile();
     if (code == DatabaseFileCode::Ok || code == DatabaseFileCode::OpenWrongPassword)
         QCOMPARE(file->CheckMasterPassword(fileName, password), code);
     QCOMPARE(file->Open(fileName, password), code);
     QCOMPARE(file->GetOpened(), code == 0);
-    QCOMPARE(ReadAll(fileName), before); // never changes the file
+    QCOMPARE(ReadBytes(fileName), before); // never changes the file
     if (code != 0)
         QVERIFY(f.Storage->GetRootGroup()->GetAllTokens().isEmpty());
 }
@@ -161,9 +149,9 @@ void TestLockwynLibDatabaseFile::createCodes()
              DatabaseFileCode::CreateFolderMissing);
     QVERIFY(!file->GetOpened());
     const QString existing = dir.filePath("existing.lwdb");
-    WriteAll(existing, "whatever was here");
+    WriteBytes(existing, "whatever was here");
     QCOMPARE(file->CreateFile(existing), DatabaseFileCode::Ok);
-    QCOMPARE(ReadAll(existing + ".bak"), QByteArray("whatever was here"));
+    QCOMPARE(ReadBytes(existing + ".bak"), QByteArray("whatever was here"));
     QCOMPARE(file->GetFileName(), QFileInfo(existing).absoluteFilePath());
 }
 
@@ -174,16 +162,16 @@ void TestLockwynLibDatabaseFile::saveKeepsBackupAndOwnSaveIsNoChange()
     TFixture f;
     CreateDatabase(f, fileName);
     auto file = f.Lib->GetDatabaseFile();
-    const QByteArray first = ReadAll(fileName);
+    const QByteArray first = ReadBytes(fileName);
     f.AddToken(f.Root, "Added");
     QCOMPARE(file->Save(), DatabaseFileCode::Ok);
     QVERIFY(!file->GetModifiedOnDisk());
-    QCOMPARE(ReadAll(fileName + ".bak"), first);
+    QCOMPARE(ReadBytes(fileName + ".bak"), first);
     const QString saved = Dump(*f.Root);
 
-    WriteAll(fileName, ReadAll(fileName)); // a touch: same content
+    WriteBytes(fileName, ReadBytes(fileName)); // a touch: same content
     QVERIFY(!file->GetModifiedOnDisk());
-    WriteAll(fileName, first); // another program wrote other content
+    WriteBytes(fileName, first); // another program wrote other content
     QVERIFY(file->GetModifiedOnDisk());
 
     QCOMPARE(file->Save(), DatabaseFileCode::Ok);
@@ -221,13 +209,13 @@ void TestLockwynLibDatabaseFile::changeCallbacksFireOnExternalWritesOnly()
     std::atomic<int> second = 0;
     file->SetOnFileChanged([&] { ++first; });
     file->SetOnFileChanged2([&] { ++second; });
-    const QByteArray before = ReadAll(fileName);
+    const QByteArray before = ReadBytes(fileName);
     f.AddToken(f.Root, "Added");
     QCOMPARE(file->Save(), DatabaseFileCode::Ok);
     QTest::qWait(1500);
     QCOMPARE(first.load(), 0);
     QCOMPARE(second.load(), 0);
-    WriteAll(fileName, before);
+    WriteBytes(fileName, before);
     QTRY_VERIFY_WITH_TIMEOUT(first.load() > 0 && second.load() > 0, 5000);
     file->Close();
 }
