@@ -1,16 +1,15 @@
 #include "Forms.NewMasterPassword.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include "Components.DpiScale.h"
+#include "Components.FormPlacementSaver.h"
+#include "Components.ReleaseView.h"
 #include "Frames.DialogHeader.h"
 #include "Frames.PasswordEditor.h"
 #include "Lockwyn.App.h"
@@ -152,12 +151,7 @@ int TfNewMasterPassword::ShowModal()
 
 void TfNewMasterPassword::ReleaseView()
 {
-    hide();
-    // Without a running event loop a deferred release would never happen.
-    if (QThread::currentThread()->loopLevel() == 0)
-        delete this;
-    else
-        deleteLater();
+    ReleaseDialogView(this);
 }
 
 void TfNewMasterPassword::showEvent(QShowEvent* event)
@@ -165,11 +159,7 @@ void TfNewMasterPassword::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     LoadUIState();
     ApplyOldPasswordMasking();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    TFormPlacementSaver::CenterFormInMainScreen(this);
     raise();
     activateWindow();
     edtOldPassword->setFocus(Qt::OtherFocusReason);

@@ -8,14 +8,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QScreen>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "Components.DpiScale.h"
+#include "Components.FormPlacementSaver.h"
 #include "Components.MessageDialog.h"
+#include "Components.ReleaseView.h"
 #include "Frames.DatabaseNameAndPassword.h"
 #include "Frames.DialogHeader.h"
 #include "Frames.StartCommandButtons.h"
@@ -270,12 +270,7 @@ int TfStartDialog::ShowModal()
 
 void TfStartDialog::ReleaseView()
 {
-    hide();
-    // Without a running event loop a deferred release would never happen.
-    if (QThread::currentThread()->loopLevel() == 0)
-        delete this;
-    else
-        deleteLater();
+    ReleaseDialogView(this);
 }
 
 void TfStartDialog::showEvent(QShowEvent* event)
@@ -284,7 +279,7 @@ void TfStartDialog::showEvent(QShowEvent* event)
     LoadUIState();
     if (!FLayoutArranged) {
         ArrangeLayout();
-        CenterOnScreen();
+        TFormPlacementSaver::CenterFormInMainScreen(this);
         FLayoutArranged = true;
     }
     raise();
@@ -324,16 +319,6 @@ void TfStartDialog::ArrangeLayout()
     const int commandsHeight = frStartCommandButtons->minimumHeight();
     setFixedSize(ScaleByDpi(this, ClientWidth),
                  frDialogHeader->height() + std::max(contentHeight, commandsHeight));
-}
-
-void TfStartDialog::CenterOnScreen()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = geometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void TfStartDialog::closeEvent(QCloseEvent* event)

@@ -63,7 +63,6 @@ private:
     void ApplyModeCaption();
     void FillRecentList();
     void ArrangeLayout();
-    void CenterOnScreen();
     void MinimizeToNotificationArea();
 
     void CreateNewDatabaseClick();
