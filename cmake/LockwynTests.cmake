@@ -1,7 +1,9 @@
 # lockwyn_add_test(NAME name SOURCES ... LIBS ... [DEPENDS ...] [XVFB] [TIMEOUT s])
 #   Builds a Qt Test executable and registers it with CTest. Tests run on the
 #   offscreen platform; XVFB runs them under a real X server (xvfb-run -a).
-#   Every test gets a private data folder.
+#   Every test gets a private data folder and a private temporary folder, so
+#   runs of the suite from several checkouts never meet in /tmp (the program's
+#   single-instance socket lives there).
 function(lockwyn_add_test)
   cmake_parse_arguments(T "XVFB" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -16,7 +18,9 @@ function(lockwyn_add_test)
   else()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   endif()
-  set(env "LOCKWYN_DATA_DIR=${data_dir}")
+  set(tmp_dir ${CMAKE_BINARY_DIR}/test-tmp/${T_NAME})
+  file(MAKE_DIRECTORY ${tmp_dir})
+  set(env "LOCKWYN_DATA_DIR=${data_dir}" "TMPDIR=${tmp_dir}")
   if(NOT T_XVFB)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
