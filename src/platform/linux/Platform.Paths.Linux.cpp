@@ -1,5 +1,7 @@
 #include "Platform.Paths.h"
 
+#include "Platform.FileSystem.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -29,7 +31,7 @@ QString DataFolder()
     if (folder.isEmpty())
         folder = DefaultDataFolder();
     folder = QDir::cleanPath(QDir(folder).absolutePath());
-    QDir().mkpath(folder);
+    MakePrivateFolder(folder);
     return folder;
 }
 

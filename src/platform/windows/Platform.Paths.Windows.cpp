@@ -1,5 +1,7 @@
 #include "Platform.Paths.h"
 
+#include "Platform.FileSystem.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,7 +28,7 @@ QString DataFolder()
         folder = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) +
                  QStringLiteral("/Orvanta Lockwyn");
     folder = QDir::cleanPath(QDir(folder).absolutePath());
-    QDir().mkpath(folder);
+    MakePrivateFolder(folder);
     return folder;
 }
 
