@@ -123,6 +123,15 @@ private Q_SLOTS:
         QVERIFY(!IsMapped(file));
     }
 
+    // A bare name is looked for beside the program: a library of that name on
+    // the system's search path is not loaded.
+    void libraryOnTheSystemPathOnlyIsNotLoaded()
+    {
+        TTestLibConnection::FileName = QStringLiteral("libz.so.1");
+        QCOMPARE(LoadError(), QStringLiteral("Cannot load libz.so.1"));
+        QVERIFY(!TTestLib::Exists());
+    }
+
     void nextInstanceCallTriesAgain()
     {
         const QString file = FDir.filePath(QStringLiteral("Later.so"));

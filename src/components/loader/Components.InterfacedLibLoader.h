@@ -95,11 +95,18 @@ private:
         throw ELibraryLoadError(GetErrorMessage(error));
     }
 
-    // The program's own folder first, then the system's search order.
+    // The program's own folder, then the folder an installation puts the
+    // libraries in; never the system's search path, where a file of that
+    // name could be anybody's. A name with a folder is taken as it is.
     static QString LocateLibrary(const QString& fileName)
     {
-        const QFileInfo own(Platform::ExecutableDir() + QLatin1Char('/') + fileName);
-        return own.exists() ? own.absoluteFilePath() : fileName;
+        if (!QFileInfo(fileName).isRelative())
+            return fileName;
+        const QString programDir = Platform::ExecutableDir();
+        const QFileInfo own(programDir + QLatin1Char('/') + fileName);
+        const QFileInfo installed(programDir + QStringLiteral("/../lib/lockwyn/") + fileName);
+        return own.exists() || !installed.exists() ? own.absoluteFilePath()
+                                                   : installed.absoluteFilePath();
     }
 
     // The interface is released before its code is unmapped. QLibrary
