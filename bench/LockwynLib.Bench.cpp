@@ -8,6 +8,7 @@
 
 #include "Components.CompanionLibLoader.h"
 #include "LockwynLib.Interfaces.h"
+#include "Platform.Memory.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -166,6 +167,7 @@ int Measure(const QString& fileName)
 
 int main(int argc, char** argv)
 {
+    Platform::HardenHeap(); // as the program runs
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QLatin1String("generate"))

@@ -15,6 +15,7 @@
 #include "Lockwyn.App.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.Settings.h"
+#include "Platform.Memory.h"
 #include "SessionTestSupport.h"
 
 namespace {
@@ -78,6 +79,7 @@ int Run(int runs)
 
 int main(int argc, char** argv)
 {
+    Platform::HardenHeap(); // as the program runs
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

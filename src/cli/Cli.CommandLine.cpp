@@ -14,7 +14,9 @@ const QString ProgramName = QStringLiteral("lockwyn-cli");
 const QString ExitCodesText =
     QStringLiteral("Exit codes: 0 done, 1 failure, 2 usage error, 3 wrong master password,\n"
                    "4 not a Lockwyn database or damaged, 5 not found, 6 already exists,\n"
-                   "7 input/output failure, 8 input file of a wrong format.\n");
+                   "7 input/output failure, 8 input file of a wrong format, 9 the database\n"
+                   "was changed by another program meanwhile (nothing written), 10 more than\n"
+                   "a database holds.\n");
 
 QString GeneralHelp(const QList<TCliCommand>& commands)
 {

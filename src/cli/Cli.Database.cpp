@@ -10,7 +10,13 @@ using namespace Lockwyn;
 
 namespace {
 
-[[noreturn]] void FailOpen(int code, const QString& fileName)
+// "Cannot write x: No space left on device"
+QString WithReason(const QString& message, const QString& reason)
+{
+    return reason.isEmpty() ? message : message + QStringLiteral(": ") + reason;
+}
+
+[[noreturn]] void FailOpen(int code, const QString& fileName, const QString& reason = QString())
 {
     switch (code) {
     case DatabaseFileCode::OpenFileMissing:
@@ -19,7 +25,9 @@ namespace {
         throw ECliError(TCliExitCode::cecWrongPassword,
                         Format("Wrong master password for %s", fileName));
     case DatabaseFileCode::OpenAccessDenied:
-        throw ECliError(TCliExitCode::cecIoFailure, Format("Cannot read %s", fileName));
+    case DatabaseFileCode::OpenReadFailed:
+        throw ECliError(TCliExitCode::cecIoFailure,
+                        WithReason(Format("Cannot read %s", fileName), reason));
     case DatabaseFileCode::OpenTooNew:
         throw ECliError(TCliExitCode::cecDamaged,
                         Format("%s was written by a newer version of Lockwyn", fileName));
@@ -48,11 +56,53 @@ void TCliDatabase::Open(const QString& fileName)
 {
     if (!QFileInfo::exists(fileName))
         FailOpen(DatabaseFileCode::OpenFileMissing, fileName);
+    OpenWith(fileName,
+             FConsole.ReadPassword(Format("Enter the master password of %s: ", fileName)));
+}
+
+void TCliDatabase::OpenForUpdate(const QString& fileName)
+{
+    const QString password = ReadCheckedPassword(fileName);
+    Lock(fileName);
+    OpenWith(fileName, password);
+}
+
+QString TCliDatabase::ReadCheckedPassword(const QString& fileName)
+{
+    if (!QFileInfo::exists(fileName))
+        FailOpen(DatabaseFileCode::OpenFileMissing, fileName);
     const QString password =
         FConsole.ReadPassword(Format("Enter the master password of %s: ", fileName));
-    const int code = FFile->Open(fileName, password);
+    const int code = FFile->CheckMasterPassword(fileName, password);
     if (code != DatabaseFileCode::Ok)
         FailOpen(code, fileName);
+    return password;
+}
+
+void TCliDatabase::Lock(const QString& fileName)
+{
+    int code = FFile->AcquireWriteLock(fileName, 0);
+    if (code == DatabaseFileCode::LockBusy) {
+        FConsole.Error(Format("Waiting for another program to finish writing %s...", fileName));
+        code = FFile->AcquireWriteLock(fileName, IDatabaseFile::WaitForever);
+    }
+    switch (code) {
+    case DatabaseFileCode::Ok:
+        return;
+    case DatabaseFileCode::LockFileMissing:
+        FailOpen(DatabaseFileCode::OpenFileMissing, fileName);
+    default:
+        throw ECliError(
+            TCliExitCode::cecIoFailure,
+            WithReason(Format("Cannot lock %s for writing", fileName), FFile->GetErrorReason()));
+    }
+}
+
+void TCliDatabase::OpenWith(const QString& fileName, const QString& password)
+{
+    const int code = FFile->Open(fileName, password);
+    if (code != DatabaseFileCode::Ok)
+        FailOpen(code, fileName, FFile->GetErrorReason());
 }
 
 void TCliDatabase::PrepareNew(const QString& fileName, const TCliKdfOptions& kdf)
@@ -69,8 +119,14 @@ void TCliDatabase::PrepareNew(const QString& fileName, const TCliKdfOptions& kdf
 
 void TCliDatabase::CreateFile()
 {
-    if (FFile->CreateFile(FNewFileName) != DatabaseFileCode::Ok)
-        throw ECliError(TCliExitCode::cecIoFailure, Format("Cannot write %s", FNewFileName));
+    const int code = FFile->CreateFile(FNewFileName);
+    if (code == DatabaseFileCode::CreateBeyondLimits)
+        throw ECliError(TCliExitCode::cecLimit, WithReason(Format("Cannot write %s", FNewFileName),
+                                                           FFile->GetErrorReason()));
+    if (code != DatabaseFileCode::Ok)
+        throw ECliError(
+            TCliExitCode::cecIoFailure,
+            WithReason(Format("Cannot write %s", FNewFileName), FFile->GetErrorReason()));
 }
 
 void TCliDatabase::Change(const std::shared_ptr<IOperation>& operation)
@@ -81,9 +137,22 @@ void TCliDatabase::Change(const std::shared_ptr<IOperation>& operation)
 
 void TCliDatabase::Save()
 {
-    if (FFile->Save() != DatabaseFileCode::Ok)
+    const QString fileName = FFile->GetFileName();
+    switch (FFile->Save()) {
+    case DatabaseFileCode::Ok:
+        return;
+    case DatabaseFileCode::SaveChangedOnDisk:
+        throw ECliError(TCliExitCode::cecConflict,
+                        Format("%s was changed by another program since it was read; nothing "
+                               "was written",
+                               fileName));
+    case DatabaseFileCode::SaveBeyondLimits:
+        throw ECliError(TCliExitCode::cecLimit,
+                        WithReason(Format("Cannot write %s", fileName), FFile->GetErrorReason()));
+    default:
         throw ECliError(TCliExitCode::cecIoFailure,
-                        Format("Cannot write %s", FFile->GetFileName()));
+                        WithReason(Format("Cannot write %s", fileName), FFile->GetErrorReason()));
+    }
 }
 
 void TCliDatabase::SetKdf(const TCliKdfOptions& kdf)

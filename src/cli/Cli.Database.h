@@ -1,7 +1,10 @@
 #pragma once
 // One database file for one command: opened with the master password (codes
 // turned into exit codes and messages), changed through operations and saved
-// the program's safe way. Closed and wiped when the object goes.
+// the program's safe way. A command that changes the file holds the file's
+// write lock from before reading it until it is saved, so concurrent commands
+// change it one after another and none loses another's change. Closed and
+// wiped when the object goes.
 
 #include "LockwynLib.Interfaces.h"
 
@@ -26,6 +29,8 @@ public:
 
     // Reads the master password and opens the file.
     void Open(const QString& fileName);
+    // The same for a change: waits for other writers of the file first.
+    void OpenForUpdate(const QString& fileName);
     // Reads a new master password; the file is written by CreateFile.
     void PrepareNew(const QString& fileName, const TCliKdfOptions& kdf);
     void CreateFile();
@@ -43,6 +48,12 @@ public:
     TCliConsole& Console() { return FConsole; }
 
 private:
+    // The password, checked before the lock is taken, so that the lock is
+    // not held while the key is derived.
+    QString ReadCheckedPassword(const QString& fileName);
+    void Lock(const QString& fileName);
+    void OpenWith(const QString& fileName, const QString& password);
+
     Lockwyn::ILockwyn& FLockwyn;
     TCliConsole& FConsole;
     std::shared_ptr<Lockwyn::IObjectFactory> FFactory;

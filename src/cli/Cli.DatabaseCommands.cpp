@@ -86,7 +86,7 @@ void RunInfo(TCliArguments& arguments, TCliContext& context)
 void RunPasswd(TCliArguments& arguments, TCliContext& context)
 {
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
-    database.Open(arguments.Positional(0));
+    database.OpenForUpdate(arguments.Positional(0));
     const QString password =
         context.Console.ReadNewPassword(QStringLiteral("New master password: "));
     database.SetKdf(KdfOptions(arguments));
@@ -110,7 +110,7 @@ void RunImport(TCliArguments& arguments, TCliContext& context)
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
     const bool existing = QFileInfo::exists(fileName);
     if (existing)
-        database.Open(fileName);
+        database.OpenForUpdate(fileName);
     else
         database.PrepareNew(fileName, KdfOptions(arguments));
     database.Lockwyn().GetOperationHistory()->Execute(

@@ -16,6 +16,8 @@ enum class TCliExitCode : int
     cecAlreadyExists = 6,
     cecIoFailure = 7,
     cecWrongFormat = 8,
+    cecConflict = 9, // the database was changed by another program meanwhile
+    cecLimit = 10,   // the change goes beyond what a database holds
 };
 
 class ECliError : public std::runtime_error

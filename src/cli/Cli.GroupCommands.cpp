@@ -12,7 +12,7 @@ namespace {
 void RunMkdir(TCliArguments& arguments, TCliContext& context)
 {
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
-    database.Open(arguments.Positional(0));
+    database.OpenForUpdate(arguments.Positional(0));
     QStringList titles = CliPaths::Split(arguments.Positional(1));
     if (titles.isEmpty())
         throw ECliError(TCliExitCode::cecUsage, QStringLiteral("A group needs a title"));
@@ -29,7 +29,7 @@ void RunMkdir(TCliArguments& arguments, TCliContext& context)
 void RunRmdir(TCliArguments& arguments, TCliContext& context)
 {
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
-    database.Open(arguments.Positional(0));
+    database.OpenForUpdate(arguments.Positional(0));
     const QString path = arguments.Positional(1);
     const auto group = CliPaths::RequireGroup(database.Root(), path);
     const auto parent = group->GetParent();

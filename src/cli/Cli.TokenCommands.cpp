@@ -138,7 +138,7 @@ void RunSearch(TCliArguments& arguments, TCliContext& context)
 void RunAdd(TCliArguments& arguments, TCliContext& context)
 {
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
-    database.Open(arguments.Positional(0));
+    database.OpenForUpdate(arguments.Positional(0));
     QStringList titles = CliPaths::Split(arguments.Positional(1));
     const QString title = titles.isEmpty() ? QString() : titles.takeLast();
     const auto group = CliPaths::RequireGroup(database.Root(), CliPaths::Join(titles));
@@ -203,7 +203,7 @@ void RunEdit(TCliArguments& arguments, TCliContext& context)
         throw ECliError(TCliExitCode::cecUsage,
                         QStringLiteral("Use either --expires or --no-expiry, not both."));
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
-    database.Open(arguments.Positional(0));
+    database.OpenForUpdate(arguments.Positional(0));
     const auto token = CliPaths::RequireToken(database.Root(), arguments.Positional(1));
     const auto copy = token->GetCloner()->Clone();
     ApplyEdits(arguments, context, database, token, *copy);
@@ -219,7 +219,7 @@ void RunEdit(TCliArguments& arguments, TCliContext& context)
 void RunRm(TCliArguments& arguments, TCliContext& context)
 {
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
-    database.Open(arguments.Positional(0));
+    database.OpenForUpdate(arguments.Positional(0));
     const auto token = CliPaths::RequireToken(database.Root(), arguments.Positional(1));
     database.Change(database.Storage().CreateDeleteTokensOperation({token}));
     context.Console.Out() << "Deleted token " << arguments.Positional(1) << '\n';
@@ -228,7 +228,7 @@ void RunRm(TCliArguments& arguments, TCliContext& context)
 void RunMv(TCliArguments& arguments, TCliContext& context)
 {
     TCliDatabase database(context.Libraries.Lockwyn(), context.Console);
-    database.Open(arguments.Positional(0));
+    database.OpenForUpdate(arguments.Positional(0));
     const auto token = CliPaths::RequireToken(database.Root(), arguments.Positional(1));
     const auto target = CliPaths::RequireGroup(database.Root(), arguments.Positional(2));
     if (target == token->GetGroup()) {

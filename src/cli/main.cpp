@@ -7,6 +7,7 @@
 #include "Cli.GroupCommands.h"
 #include "Cli.PasswordCommands.h"
 #include "Cli.TokenCommands.h"
+#include "LockwynLib.Interfaces.h"
 #include "Platform.TimeZone.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,9 @@ int main(int argc, char* argv[])
     } catch (const ECliError& error) {
         context.Console.Error(error.Message());
         code = int(error.Code());
+    } catch (const Lockwyn::ELimitExceeded& error) {
+        context.Console.Error(QString::fromUtf8(error.what()));
+        code = int(TCliExitCode::cecLimit);
     } catch (const std::exception& error) {
         context.Console.Error(QString::fromLocal8Bit(error.what()));
         code = int(TCliExitCode::cecFailure);

@@ -195,7 +195,7 @@ bool TfNewMasterPassword::CheckInput()
     };
     if (edtOldPassword->text().isEmpty())
         return Refuse(strings.FEnterOldMasterPassword, focusOld);
-    if (edtOldPassword->text() != LockwynApp().GetTokenStorage()->GetMasterPassword())
+    if (!LockwynApp().GetTokenStorage()->IsMasterPassword(edtOldPassword->text()))
         return Refuse(strings.FOldMasterPasswordIsWrong, focusOld);
     if (frPasswordEditor->GetEmpty())
         return Refuse(strings.FMasterPasswordCannotBeEmpty, focusNew);

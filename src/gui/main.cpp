@@ -7,6 +7,7 @@
 #include "Lockwyn.Application.h"
 #include "Lockwyn.CrashReport.h"
 #include "Lockwyn.Startup.h"
+#include "Platform.Memory.h"
 #include "Platform.TimeZone.h"
 
 namespace {
@@ -35,6 +36,7 @@ int RunProgram(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    Platform::HardenHeap();
     Platform::CacheLocalTimeZone();
     TCrashReport::InstallTerminateHandler();
     int code = 1;

@@ -27,6 +27,29 @@
 namespace Lockwyn {
 
 // ---------------------------------------------------------------------------
+// Limits
+
+// What a database holds at most. The operations that create data (add,
+// update, move, copy, import) refuse what goes beyond with ELimitExceeded and
+// change nothing, and the file reader accepts all that stays within, so every
+// database that saves opens again.
+namespace DatabaseLimits {
+// Levels of groups below the root group; a group of the root is on level 1.
+inline constexpr int MaxGroupDepth = 64;
+// UTF-16 code units of one text: a field, a custom property's name or value,
+// a group title, a template name, an auto-login value. Texts must also be
+// valid Unicode (no unpaired surrogates), or they could not be saved as they are.
+inline constexpr qsizetype MaxTextLength = qsizetype(1) << 22;
+} // namespace DatabaseLimits
+
+// The message says which limit, in words a user understands.
+class ELimitExceeded : public std::length_error
+{
+public:
+    using std::length_error::length_error;
+};
+
+// ---------------------------------------------------------------------------
 // Password generator and quality meter
 
 enum class TPasswordGeneratorCharOption : std::uint8_t
@@ -550,7 +573,9 @@ class ITokenStorage
 public:
     virtual ~ITokenStorage() = default;
     virtual std::shared_ptr<ITokenGroup> GetRootGroup() = 0;
-    virtual QString GetMasterPassword() = 0;
+    // Whether the text is the master password. The password itself is not
+    // kept, only the key derived from it and a keyed digest of it.
+    virtual bool IsMasterPassword(const QString& password) = 0;
     // Takes a fresh salt and derives the new key at once, so saving never does.
     virtual void SetMasterPassword(const QString& password) = 0;
     // The format version written, and the one of the file last loaded.
@@ -591,45 +616,95 @@ struct TKeyDerivationSettings
     bool operator==(const TKeyDerivationSettings&) const = default;
 };
 
-// Result codes of IDatabaseFile.
+// Result codes of IDatabaseFile: 0 for success, one enumeration per operation.
 namespace DatabaseFileCode {
 inline constexpr int Ok = 0;
-// Open and CheckMasterPassword
-inline constexpr int OpenFileMissing = 1;
-inline constexpr int OpenWrongPassword = 2;
-inline constexpr int OpenAccessDenied = 3;
-inline constexpr int OpenDamaged = 5;
-inline constexpr int OpenTooNew = 6;
+// Open, OpenWithKey and CheckMasterPassword
+enum TOpenCode : int
+{
+    OpenFileMissing = 1,
+    OpenWrongPassword = 2, // for OpenWithKey: the file is sealed with another password now
+    OpenAccessDenied = 3,
+    OpenReadFailed = 4,
+    OpenDamaged = 5,
+    OpenTooNew = 6,
+};
 // CreateFile
-inline constexpr int CreateFolderMissing = 1;
-inline constexpr int CreateEmptyPassword = 2;
-inline constexpr int CreateBackupFailed = 3;
-inline constexpr int CreateAccessDenied = 4;
-inline constexpr int CreateWriteFailed = 5;
+enum TCreateCode : int
+{
+    CreateFolderMissing = 1,
+    CreateEmptyPassword = 2,
+    CreateBackupFailed = 3,
+    CreateAccessDenied = 4,
+    CreateWriteFailed = 5,
+    CreateBeyondLimits = 6, // the data goes beyond DatabaseLimits or the largest file
+};
 // Save
-inline constexpr int SaveNotOpened = 1;
-inline constexpr int SaveAccessDenied = 4;
-inline constexpr int SaveWriteFailed = 5;
+enum TSaveCode : int
+{
+    SaveNotOpened = 1,
+    SaveChangedOnDisk = 2, // by another program, and nobody has looked (GetModifiedOnDisk)
+    SaveBusy = 3,          // another program kept the file locked for the whole wait
+    SaveAccessDenied = 4,
+    SaveWriteFailed = 5,
+    SaveBeyondLimits = 6,
+};
+// AcquireWriteLock
+enum TLockCode : int
+{
+    LockFileMissing = 1,
+    LockBusy = 2,
+    LockAccessDenied = 3,
+    LockFailed = 4,
+};
 } // namespace DatabaseFileCode
 
 using TFileChangedCallback = std::function<void()>;
 
+// The key a database file is sealed with, in guarded memory, without the
+// master password it came from: lets a session open its file again.
+class IDatabaseKey
+{
+public:
+    virtual ~IDatabaseKey() = default;
+};
+
 class IDatabaseFile
 {
 public:
+    // AcquireWriteLock waits as long as it takes.
+    static constexpr int WaitForever = -1;
+
     virtual ~IDatabaseFile() = default;
     // Reads the file into the token storage with the given master password.
     virtual int Open(const QString& fileName, const QString& password) = 0;
+    // Reads the file with the key of a database opened before (GetKey).
+    virtual int OpenWithKey(const QString& fileName, const std::shared_ptr<IDatabaseKey>& key) = 0;
+    // The key the open database is saved with; nil when none is open.
+    virtual std::shared_ptr<IDatabaseKey> GetKey() = 0;
     // Writes the storage (with its master password) to a new file, which becomes current.
     virtual int CreateFile(const QString& fileName) = 0;
+    // Writes the open file: durably, keeping the previous content as
+    // <file>.bak, and never over a change of another program that nobody has
+    // seen. While another process writes the file (see AcquireWriteLock),
+    // waits a few seconds for it.
     virtual int Save() = 0;
-    // Forgets the file; the storage keeps its data until Clear.
+    // Takes a lock on the file that other writers using it respect, for a
+    // read-modify-write: Open, change, Save. Waits up to waitMs for another
+    // writer (WaitForever: as long as it takes). Held until the next
+    // successful Save, or Close.
+    virtual int AcquireWriteLock(const QString& fileName, int waitMs) = 0;
+    // Forgets the file and releases its lock; the storage keeps its data until Clear.
     virtual void Close() = 0;
     // The open code the file would give for the password (0 when it unlocks it).
     virtual int CheckMasterPassword(const QString& fileName, const QString& password) = 0;
+    // Why the last Open, CreateFile, Save or AcquireWriteLock failed, in the
+    // system's words ("No space left on device"); empty when the code says all.
+    virtual QString GetErrorReason() = 0;
     virtual QString GetFileName() = 0;
     virtual bool GetOpened() = 0;
-    // The file's content differs from what was last loaded or saved.
+    // The file's content differs from what was last loaded or saved. Content
+    // reported here counts as seen: a following Save may write over it.
     virtual bool GetModifiedOnDisk() = 0;
     // Called from a watcher thread when the file's folder changes.
     virtual void SetOnFileChanged(const TFileChangedCallback& callback) = 0;

@@ -8,6 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <functional>
+#include <future>
+#include <sys/resource.h>
+
 namespace {
 
 const QString Master = QStringLiteral("master pw");
@@ -32,11 +37,15 @@ public:
     QString Path(const QString& name) const { return FDir.filePath(name); }
     QString Db() const { return Path(QStringLiteral("test.lwdb")); }
 
-    // Runs lockwyn-cli with the arguments and the lines on standard input.
-    TRun Run(const QStringList& arguments, const QStringList& input = {Master}) const
+    // Runs lockwyn-cli with the arguments and the lines on standard input;
+    // inChild runs in the child process before the program starts.
+    TRun Run(const QStringList& arguments, const QStringList& input = {Master},
+             const std::function<void()>& inChild = {}) const
     {
         QProcess process;
         process.setWorkingDirectory(FDir.path());
+        if (inChild)
+            process.setChildProcessModifier(inChild);
         process.start(QStringLiteral(LOCKWYN_CLI), arguments);
         for (const auto& line : input)
             process.write((line + u'\n').toUtf8());
@@ -67,6 +76,20 @@ public:
             if (Run(arguments, input).Code != 0)
                 return false;
         return true;
+    }
+
+    // A KeePass export whose groups L1, L2, ... are nested the given levels deep.
+    QString DeepKeePassXml(int levels) const
+    {
+        const QString fileName = Path(QStringLiteral("deep%1.xml").arg(levels));
+        QFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write("<KeePassFile><Root><Group><Name>Root</Name>");
+        for (int level = 1; level <= levels; ++level)
+            file.write("<Group><Name>L" + QByteArray::number(level) + "</Name>");
+        file.write(QByteArray("</Group>").repeated(levels) + "</Group></Root></KeePassFile>");
+        return fileName;
     }
 
 private:
@@ -227,6 +250,83 @@ private Q_SLOTS:
         QFile after(cli.Db());
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), before);
+    }
+
+    // Two scripts adding tokens to one database at the same time: each command
+    // waits for the other's write, and every add that reports success is in
+    // the file.
+    void concurrentWritersLoseNothing()
+    {
+        constexpr int PerWriter = 30;
+        TCli cli;
+        QVERIFY(cli.CreateSample());
+        const auto writer = [&](const QString& name) {
+            return std::async(std::launch::async, [&cli, name] {
+                QStringList added;
+                for (int i = 1; i <= PerWriter; ++i) {
+                    const QString title = QStringLiteral("%1 %2").arg(name).arg(i);
+                    if (cli.Run({"add", cli.Db(), title}).Code == 0)
+                        added.append(title);
+                }
+                return added;
+            });
+        };
+        auto first = writer(QStringLiteral("First"));
+        auto second = writer(QStringLiteral("Second"));
+        const QStringList added = first.get() + second.get();
+        const QStringList listed = cli.Run({"ls", cli.Db()}).Out.split(u'\n');
+        int found = 0;
+        for (const QString& title : added)
+            found += listed.contains(title) ? 1 : 0;
+        qInfo("%lld adds reported success, %d of them are in the file", qlonglong(added.size()),
+              found);
+        QCOMPARE(found, added.size());
+        QCOMPARE(added.size(), 2 * PerWriter);
+    }
+
+    // A disk that fills up midway (here: the largest file the process may
+    // write) is named as such; the database stays as it was.
+    void writeFailureSaysWhy()
+    {
+        TCli cli;
+        QVERIFY(cli.CreateSample());
+        QFile db(cli.Db());
+        QVERIFY(db.open(QIODevice::ReadOnly));
+        const QByteArray before = db.readAll();
+        db.close();
+        const TRun run = cli.Run({"add", cli.Db(), "Work/Another"}, {Master}, [] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{256, 256};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        QCOMPARE(run.Code, 7);
+        QVERIFY2(run.Err.contains(QStringLiteral("Cannot write %1: File too large").arg(cli.Db())),
+                 qPrintable(run.Err));
+        QVERIFY(db.open(QIODevice::ReadOnly));
+        QCOMPARE(db.readAll(), before);
+    }
+
+    // A group below the deepest level a database holds is refused, and the
+    // file stays one that opens.
+    void tooDeepIsRefusedAndTheFileStillOpens()
+    {
+        TCli cli;
+        QVERIFY(cli.Run({"create", "--kdf-memory", "8", "--kdf-passes", "1", cli.Db()}).Code == 0);
+        QStringList path;
+        for (int level = 1; level <= 64; ++level)
+            path.append(QStringLiteral("L%1").arg(level));
+        QCOMPARE(
+            cli.Run({"import", "--format", "keepass-xml", cli.DeepKeePassXml(64), cli.Db()}).Code,
+            0);
+        const TRun run = cli.Run({"mkdir", cli.Db(), path.join(u'/') + QStringLiteral("/L65")});
+        QCOMPARE(run.Code, 10);
+        QVERIFY2(run.Err.contains(QStringLiteral("Groups can be nested 64 levels deep at most")),
+                 qPrintable(run.Err));
+        QCOMPARE(cli.Run({"ls", cli.Db(), path.join(u'/')}).Code, 0);
+        const TRun deeper =
+            cli.Run({"import", "--format", "keepass-xml", cli.DeepKeePassXml(65), cli.Db()});
+        QCOMPARE(deeper.Code, 10);
+        QCOMPARE(cli.Run({"info", cli.Db()}).Code, 0);
     }
 
     void importsForeignFilesAndExportsLosslessly()

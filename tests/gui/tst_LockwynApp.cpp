@@ -388,7 +388,11 @@ private Q_SLOTS:
         QVERIFY(!FApp->NewDatabase());
         QCOMPARE(OpenFileName(), a);
         QCOMPARE(OpenGroupTitles(), QStringList{"Mail"});
-        QCOMPARE(FApp->GetTokenStorage()->GetMasterPassword(), Password);
+        QVERIFY(FApp->GetTokenStorage()->IsMasterPassword(Password));
+        QCOMPARE(FApp->GetTokenStorage()->GetRootGroup()->GetGroups().size(), 1);
+        AddGroup("Saved");
+        FApp->SaveDatabase(); // the restored database still saves with its key
+        QCOMPARE(GroupTitlesOf(a, Password), (QStringList{"Mail", "Saved"}));
     }
 
     void openDatabaseFromTheMainWindow()
@@ -610,8 +614,8 @@ private Q_SLOTS:
         QCOMPARE(lockedWhileAsked, locks);
         QVERIFY(!FApp->GetLocked());
         QCOMPARE(OpenGroupTitles(), QStringList{"Mail"});
-        QCOMPARE(FApp->GetTokenStorage()->GetMasterPassword(),
-                 locks ? QStringLiteral("changed elsewhere") : Password);
+        QVERIFY(FApp->GetTokenStorage()->IsMasterPassword(
+            locks ? QStringLiteral("changed elsewhere") : Password));
     }
 
     void oneQuestionPerBurstOfChanges()
@@ -701,7 +705,8 @@ private Q_SLOTS:
             mainVisible = FMain->isVisible();
             reloadsWhileLocked = FMain->List.Reloads;
             QVERIFY(FApp->GetLocked());
-            QVERIFY(FApp->GetTokenStorage()->GetMasterPassword().isEmpty());
+            QVERIFY(!FApp->GetTokenStorage()->IsMasterPassword(Password));
+            QVERIFY(!FApp->GetTokenStorage()->IsMasterPassword(QString()));
             QVERIFY(!FApp->GetCanLock());
         };
         FScript->Rounds.enqueue(unlock);

@@ -116,6 +116,8 @@ std::uint64_t TCborReader::Key()
 QString TCborReader::Text()
 {
     const QByteArrayView bytes = String(3);
+    if (!bytes.isValidUtf8())
+        throw ECborDamaged();
     return bytes.isEmpty() ? QString() : QString::fromUtf8(bytes);
 }
 

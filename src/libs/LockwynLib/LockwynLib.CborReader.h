@@ -2,32 +2,22 @@
 // A minimal CBOR reader straight over a byte span, the counterpart of
 // TCborWriter: no per-item allocations, map keys compared as small integers,
 // text decoded in one step. Every read checks bounds and types and throws
-// ECborDamaged on anything else. Indefinite lengths are read too.
+// ECborDamaged on anything else, text that is not valid UTF-8 included.
+// Indefinite lengths are read too.
+
+#include "LockwynLib.CborKey.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
-#include <string_view>
 
 namespace Lockwyn {
 
 class ECborDamaged
 {
 };
-
-// A text map key of up to seven bytes as one number (its length in the top
-// byte); 0 for any other key.
-constexpr std::uint64_t CborKeyCode(std::string_view key)
-{
-    if (key.empty() || key.size() > 7)
-        return 0;
-    std::uint64_t code = std::uint64_t(key.size()) << 56;
-    for (std::size_t i = 0; i < key.size(); ++i)
-        code |= std::uint64_t(std::uint8_t(key[i])) << (8 * i);
-    return code;
-}
 
 class TCborReader
 {

@@ -1,6 +1,6 @@
 #include "LockwynLib.CborWriter.h"
 
-#include <cstring>
+#include <QStringEncoder>
 
 namespace Lockwyn {
 
@@ -42,32 +42,59 @@ void TCborWriter::Bytes(QByteArrayView bytes)
     FOut.append(bytes.data(), bytes.size());
 }
 
+namespace {
+
+// The length of the UTF-8 encoding; an unpaired surrogate counts as the
+// replacement character the encoder writes for it.
+qsizetype Utf8Size(const char16_t* chars, qsizetype size, bool& ascii)
+{
+    qsizetype bytes = 0;
+    ascii = true;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        if (c < 0x80) {
+            ++bytes;
+            continue;
+        }
+        ascii = false;
+        if (c < 0x800) {
+            bytes += 2;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < size &&
+                   QChar::isLowSurrogate(chars[i + 1])) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += 3;
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
 void TCborWriter::Text(QStringView text)
 {
     const char16_t* chars = text.utf16();
     const qsizetype size = text.size();
     bool ascii = true;
-    for (qsizetype i = 0; i < size && ascii; ++i)
-        ascii = chars[i] < 0x80;
+    const qsizetype bytes = Utf8Size(chars, size, ascii);
+    Head(3, std::uint64_t(bytes));
+    const qsizetype at = FOut.size();
+    FOut.resize(at + bytes);
+    char* out = FOut.data() + at;
     if (!ascii) {
-        const QByteArray utf8 = text.toUtf8();
-        Head(3, std::uint64_t(utf8.size()));
-        FOut.append(utf8);
+        QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        encoder.appendToBuffer(out, text);
         return;
     }
-    Head(3, std::uint64_t(size));
-    const qsizetype at = FOut.size();
-    FOut.resize(at + size);
-    char* out = FOut.data() + at;
     for (qsizetype i = 0; i < size; ++i)
         out[i] = char(chars[i]);
 }
 
-void TCborWriter::Key(const char* key)
+void TCborWriter::Key(TCborKey key)
 {
-    const auto size = std::strlen(key);
-    Head(3, size);
-    FOut.append(key, qsizetype(size));
+    Head(3, key.Text().size());
+    FOut.append(key.Text().data(), qsizetype(key.Text().size()));
 }
 
 } // namespace Lockwyn

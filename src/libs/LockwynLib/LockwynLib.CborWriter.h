@@ -1,6 +1,9 @@
 #pragma once
 // A minimal CBOR writer straight into a byte array: definite lengths only,
-// no per-item device calls, ASCII text copied without a UTF-8 conversion.
+// no per-item device calls, text encoded in place (no buffer of its own that
+// would keep a copy of a secret).
+
+#include "LockwynLib.CborKey.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -23,8 +26,7 @@ public:
     void Undefined() { FOut.append(char(0xF7)); }
     void Bytes(QByteArrayView bytes);
     void Text(QStringView text);
-    // A map key written in ASCII.
-    void Key(const char* key);
+    void Key(TCborKey key);
 
 private:
     void Head(std::uint8_t major, std::uint64_t value);

@@ -1,15 +1,15 @@
 #include "LockwynLib.Container.h"
 
+#include "Platform.AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <sodium.h>
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <functional>
 
 namespace Lockwyn {
 
@@ -20,7 +20,6 @@ constexpr std::size_t ChecksumSize = 16;
 constexpr std::size_t FixedHeaderSize = sizeof(Magic) + 2 + 2 + 4 + 1 + 3 + 4 + 8 + KdfSaltSize +
                                         NonceSize + KeyCheckSize + ChecksumSize;
 constexpr std::size_t MaxHeaderSize = 64 * 1024;
-constexpr qint64 MaxFileSize = qint64(1) << 30;
 constexpr std::size_t TagSize = crypto_aead_xchacha20poly1305_ietf_ABYTES;
 constexpr char KeyCheckContext[] = "Lockwyn file key check v1";
 
@@ -105,20 +104,27 @@ enum class TReadState
     rsFailed,
 };
 
-TReadState ReadWholeFile(const QString& fileName, QByteArray& bytes)
+TReadState ReadWholeFile(const QString& fileName, QByteArray& bytes, QString* reason = nullptr)
 {
     const QFileInfo info(fileName);
     if (!info.exists())
         return info.isSymLink() ? TReadState::rsNotAFile : TReadState::rsMissing;
-    if (!info.isFile() || info.size() > MaxFileSize)
+    if (!info.isFile() || info.size() > MaxContainerSize)
         return TReadState::rsNotAFile;
     QFile file(fileName);
+    auto fail = [&](TReadState state) {
+        if (reason)
+            *reason = file.errorString();
+        return state;
+    };
     if (!file.open(QIODevice::ReadOnly))
-        return info.isReadable() ? TReadState::rsFailed : TReadState::rsAccessDenied;
-    bytes = file.read(MaxFileSize + 1);
+        return fail(info.isReadable() ? TReadState::rsFailed : TReadState::rsAccessDenied);
+    // Room for the size the file has (and a byte to see it grow), not for the
+    // largest file: the hardened heap would fill all of that.
+    bytes = file.read(qMin(file.size(), MaxContainerSize) + 1);
     if (file.error() != QFileDevice::NoError)
-        return TReadState::rsFailed;
-    return bytes.size() > MaxFileSize ? TReadState::rsNotAFile : TReadState::rsOk;
+        return fail(TReadState::rsFailed);
+    return bytes.size() > MaxContainerSize ? TReadState::rsNotAFile : TReadState::rsOk;
 }
 
 TContainerResult ResultOf(TReadState state)
@@ -158,16 +164,24 @@ struct TUnlocked
     QByteArray Bytes;
     TContainerHeader Header;
     TFileKey Key;
+    QString Reason;
 };
 
-TUnlocked Unlock(const QString& fileName, const TSecureBuffer& password, TKeyCache& cache)
+// The file's bytes and its parsed header.
+TUnlocked ReadHeader(const QString& fileName)
 {
     TUnlocked unlocked;
-    unlocked.Result = ResultOf(ReadWholeFile(fileName, unlocked.Bytes));
+    unlocked.Result = ResultOf(ReadWholeFile(fileName, unlocked.Bytes, &unlocked.Reason));
     if (unlocked.Result != TContainerResult::crOk)
         return unlocked;
     qsizetype headerSize = 0;
     unlocked.Result = ResultOf(ParseHeader(unlocked.Bytes, unlocked.Header, headerSize));
+    return unlocked;
+}
+
+TUnlocked Unlock(const QString& fileName, const TSecureBuffer& password, TKeyCache& cache)
+{
+    TUnlocked unlocked = ReadHeader(fileName);
     if (unlocked.Result != TContainerResult::crOk)
         return unlocked;
     unlocked.Key.Params = unlocked.Header.Kdf;
@@ -181,56 +195,62 @@ TUnlocked Unlock(const QString& fileName, const TSecureBuffer& password, TKeyCac
     return unlocked;
 }
 
-namespace fs = std::filesystem;
+using Platform::TAtomicFile;
+using Platform::TFileError;
+using Platform::TFileErrorKind;
 
-fs::path PathOf(const QString& fileName)
+// Writes bytes over fileName; beforeReplace runs once they are on the disk.
+bool WriteDurably(const QString& fileName, QByteArrayView bytes,
+                  TAtomicFile::TPermissions permissions, TFileError& error,
+                  const std::function<bool(TFileError&)>& beforeReplace = {})
 {
-    return fs::path(fileName.toStdU16String());
+    TAtomicFile file(fileName, permissions);
+    const bool written = file.Open() && file.Write(bytes) && file.Commit(beforeReplace);
+    error = file.Error();
+    return written;
 }
 
-// Another name for the previous file's content, put in place atomically.
-bool LinkOrCopy(const QString& fileName, const QString& backupName)
+// Another name for the previous file's content, put in place atomically and
+// durably: a hard link where the file system has them, a copy otherwise.
+bool LinkOrCopy(const QString& fileName, const QByteArray& content, const QString& backupName,
+                TFileError& error)
 {
-    const fs::path target = PathOf(backupName);
-    fs::path staging = target;
-    staging += ".tmp";
-    std::error_code error;
-    fs::remove(staging, error);
-    fs::create_hard_link(PathOf(fileName), staging, error);
-    if (error) {
-        error.clear();
-        fs::copy_file(PathOf(fileName), staging, fs::copy_options::overwrite_existing, error);
-    }
-    if (!error)
-        fs::rename(staging, target, error);
-    if (error) {
-        fs::remove(staging, error);
-        return false;
-    }
-    return true;
+    const QString staging = backupName + QStringLiteral(".tmp");
+    QFile::remove(staging);
+    if (!Platform::LinkFile(fileName, staging, error))
+        return WriteDurably(backupName, content, TAtomicFile::TPermissions::apOwnerOnly, error);
+    if (Platform::ReplaceFile(staging, backupName, error) &&
+        Platform::FlushFolder(QFileInfo(backupName).absolutePath(), error))
+        return true;
+    QFile::remove(staging);
+    return false;
 }
-
-bool WriteAtomically(const QString& fileName, QByteArrayView bytes, TWriteResult* failure);
 
 // The previous file, re-sealed under the new key, as the backup.
 bool ResealBackup(const QByteArray& previous, const QString& backupName, const TFileKey& key,
-                  const TFileKey& previousKey)
+                  const TFileKey& previousKey, TFileError& error)
 {
     TSecureBuffer payload;
-    if (UnsealContainer(previous, previousKey, payload) != TContainerResult::crOk)
+    if (UnsealContainer(previous, previousKey, payload) != TContainerResult::crOk) {
+        error = {TFileErrorKind::fekFailed, QStringLiteral("The previous file cannot be read")};
         return false;
+    }
     TContainerHeader header;
     qsizetype headerSize = 0;
     ParseHeader(previous, header, headerSize);
-    return WriteAtomically(backupName, SealContainer(payload.View(), key, header.Version), nullptr);
+    return WriteDurably(backupName, SealContainer(payload.View(), key, header.Version),
+                        TAtomicFile::TPermissions::apOwnerOnly, error);
 }
 
-bool MakeBackup(const QString& fileName, const TFileKey& key, const TFileKey* previousKey)
+bool MakeBackup(const QString& fileName, const TFileKey& key, const TFileKey* previousKey,
+                TFileError& error)
 {
     const QString backupName = BackupFileName(fileName);
     QByteArray previous;
-    if (ReadWholeFile(fileName, previous) != TReadState::rsOk)
+    if (ReadWholeFile(fileName, previous, &error.Reason) != TReadState::rsOk) {
+        error.Kind = TFileErrorKind::fekFailed;
         return false;
+    }
     TContainerHeader header;
     qsizetype headerSize = 0;
     const bool ownedByPreviousKey =
@@ -238,51 +258,22 @@ bool MakeBackup(const QString& fileName, const TFileKey& key, const TFileKey* pr
         ParseHeader(previous, header, headerSize) == THeaderResult::hrOk &&
         !KeyCheckMatches(header, key) && KeyCheckMatches(header, *previousKey);
     if (ownedByPreviousKey)
-        return ResealBackup(previous, backupName, key, *previousKey);
-    return LinkOrCopy(fileName, backupName);
+        return ResealBackup(previous, backupName, key, *previousKey, error);
+    return LinkOrCopy(fileName, previous, backupName, error);
 }
 
-TWriteResult OpenFailure(const QString& fileName)
+TWriteResult ResultOf(const TFileError& error)
 {
-    const QFileInfo info(fileName);
-    const bool denied =
-        (info.exists() && !info.isWritable()) || !QFileInfo(info.absolutePath()).isWritable();
-    return denied ? TWriteResult::wrAccessDenied : TWriteResult::wrFailed;
-}
-
-// Temporary file in the same folder, flushed to disk, renamed over the target.
-// beforeCommit runs once the new content is safely written.
-template <typename TBeforeCommit>
-bool WriteAtomically(const QString& fileName, QByteArrayView bytes, TWriteResult* failure,
-                     TBeforeCommit beforeCommit)
-{
-    const bool isNew = !QFileInfo::exists(fileName);
-    QSaveFile file(fileName);
-    auto fail = [&](TWriteResult result) {
-        file.cancelWriting();
-        if (failure)
-            *failure = result;
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(OpenFailure(fileName));
-    if (isNew && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return fail(TWriteResult::wrFailed);
-    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
-        return fail(TWriteResult::wrFailed);
-    if (!beforeCommit())
-        return fail(TWriteResult::wrBackupFailed);
-    if (!file.commit()) {
-        if (failure)
-            *failure = TWriteResult::wrFailed;
-        return false;
+    switch (error.Kind) {
+    case TFileErrorKind::fekMissing:
+        return TWriteResult::wrFolderMissing;
+    case TFileErrorKind::fekAccessDenied:
+        return TWriteResult::wrAccessDenied;
+    case TFileErrorKind::fekNone:
+    case TFileErrorKind::fekFailed:
+        break;
     }
-    return true;
-}
-
-bool WriteAtomically(const QString& fileName, QByteArrayView bytes, TWriteResult* failure)
-{
-    return WriteAtomically(fileName, bytes, failure, [] { return true; });
+    return TWriteResult::wrFailed;
 }
 
 } // namespace
@@ -414,13 +405,14 @@ TContainerResult UnsealContainer(QByteArrayView fileBytes, const TFileKey& key,
     return TContainerResult::crOk;
 }
 
-TContainerContent ReadContainer(const QString& fileName, const TSecureBuffer& password,
-                                TKeyCache& cache)
+namespace {
+
+TContainerContent Decrypt(TUnlocked unlocked)
 {
-    TUnlocked unlocked = Unlock(fileName, password, cache);
     TContainerContent content;
     content.Version = unlocked.Header.Version;
     content.Result = unlocked.Result;
+    content.Reason = unlocked.Reason;
     if (content.Result != TContainerResult::crOk)
         return content;
     content.Result = UnsealContainer(unlocked.Bytes, unlocked.Key, content.Payload);
@@ -431,6 +423,29 @@ TContainerContent ReadContainer(const QString& fileName, const TSecureBuffer& pa
     return content;
 }
 
+} // namespace
+
+TContainerContent ReadContainer(const QString& fileName, const TSecureBuffer& password,
+                                TKeyCache& cache)
+{
+    return Decrypt(Unlock(fileName, password, cache));
+}
+
+TContainerContent ReadContainer(const QString& fileName, const TFileKey& key)
+{
+    TUnlocked unlocked = ReadHeader(fileName);
+    if (unlocked.Result == TContainerResult::crOk) {
+        const bool sameKey = unlocked.Header.Salt == key.Salt &&
+                             unlocked.Header.Kdf == key.Params && !key.IsEmpty() &&
+                             KeyCheckMatches(unlocked.Header, key);
+        if (sameKey)
+            unlocked.Key = key.Clone();
+        else
+            unlocked.Result = TContainerResult::crWrongPassword;
+    }
+    return Decrypt(std::move(unlocked));
+}
+
 TContainerResult CheckContainerPassword(const QString& fileName, const TSecureBuffer& password,
                                         TKeyCache& cache)
 {
@@ -438,21 +453,35 @@ TContainerResult CheckContainerPassword(const QString& fileName, const TSecureBu
 }
 
 TWriteResult WriteContainerFile(const QString& fileName, QByteArrayView sealed, const TFileKey& key,
-                                TBackupPolicy backup, const TFileKey* previousKey)
+                                TBackupPolicy backup, const TFileKey* previousKey, QString* reason)
 {
+    if (sealed.size() > MaxContainerSize)
+        return TWriteResult::wrBeyondLimits;
     const QFileInfo info(fileName);
     if (!QFileInfo(info.absolutePath()).isDir())
         return TWriteResult::wrFolderMissing;
     if (info.exists() && !info.isFile())
         return TWriteResult::wrFailed;
     const bool keepPrevious = backup != TBackupPolicy::bpNone && info.exists();
-    TWriteResult result = TWriteResult::wrOk;
-    WriteAtomically(fileName, sealed, &result, [&] {
-        if (!keepPrevious || MakeBackup(fileName, key, previousKey))
-            return true;
-        return backup != TBackupPolicy::bpRequired;
-    });
-    return result;
+    bool backupFailed = false;
+    TFileError error;
+    const bool written =
+        WriteDurably(fileName, sealed, TAtomicFile::TPermissions::apKeepExisting, error,
+                     [&](TFileError& backupError) {
+                         if (!keepPrevious || MakeBackup(fileName, key, previousKey, backupError))
+                             return true;
+                         if (backup != TBackupPolicy::bpRequired) {
+                             backupError = {}; // the save goes on without a backup
+                             return true;
+                         }
+                         backupFailed = true;
+                         return false;
+                     });
+    if (written)
+        return TWriteResult::wrOk;
+    if (reason)
+        *reason = error.Reason;
+    return backupFailed ? TWriteResult::wrBackupFailed : ResultOf(error);
 }
 
 QString BackupFileName(const QString& fileName)

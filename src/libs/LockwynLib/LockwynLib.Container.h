@@ -12,9 +12,10 @@
 // append fields before the checksum; this version skips them. A newer major
 // is refused as too new.
 //
-// Writing is atomic: a temporary file in the same folder is written, flushed
-// to disk and renamed over the target, so a kill or a full disk at any moment
-// leaves the previous file intact. New files are readable by their owner only.
+// Writing goes through Platform::TAtomicFile: once a write has returned
+// success, the new content (and the backup of the previous one) is on the
+// disk; a kill, a power cut or a full disk before that leaves the previous
+// file as it was. New files are readable by their owner only.
 
 #include "LockwynLib.Kdf.h"
 #include "LockwynLib.SecureMemory.h"
@@ -106,6 +107,7 @@ struct TContainerContent
     TFileKey Key;           // on crOk: the key to save with (no new derivation)
     TSecureBuffer Payload;  // on crOk: the plaintext
     QByteArray Digest;      // on crOk: ContentDigest of the file's bytes
+    QString Reason;         // the system's words for a failed read
 };
 
 // Reads and decrypts a file. The key comes from the cache, so a check followed
@@ -113,6 +115,9 @@ struct TContainerContent
 // changes the file.
 TContainerContent ReadContainer(const QString& fileName, const TSecureBuffer& password,
                                 TKeyCache& cache);
+// The same with a known key; crWrongPassword when the file is sealed with
+// another key (another salt or password) now.
+TContainerContent ReadContainer(const QString& fileName, const TFileKey& key);
 
 // Like ReadContainer up to the key check, without decrypting the payload.
 TContainerResult CheckContainerPassword(const QString& fileName, const TSecureBuffer& password,
@@ -131,16 +136,22 @@ enum class TWriteResult
     wrFolderMissing,
     wrAccessDenied,
     wrBackupFailed,
-    wrFailed, // full disk, I/O error
+    wrFailed,       // full disk, I/O error
+    wrBeyondLimits, // more than a file may hold
 };
 
-// Writes sealed bytes (from SealContainer) atomically over fileName.
-// With a backup policy the previous file is kept as <file>.bak. When the
-// previous file was sealed with previousKey rather than key (the master
-// password changed), the backup is re-sealed with key, so that no file left
-// behind opens with the old password.
+// The largest file the reader accepts.
+constexpr qint64 MaxContainerSize = qint64(1) << 30;
+
+// Writes sealed bytes (from SealContainer) over fileName; a replaced file
+// keeps its permissions. With a backup policy the previous file is kept as
+// <file>.bak. When the previous file was sealed with previousKey rather than
+// key (the master password changed), the backup is re-sealed with key, so that
+// no file left behind opens with the old password. reason: the system's words
+// for a failure.
 TWriteResult WriteContainerFile(const QString& fileName, QByteArrayView sealed, const TFileKey& key,
-                                TBackupPolicy backup, const TFileKey* previousKey = nullptr);
+                                TBackupPolicy backup, const TFileKey* previousKey = nullptr,
+                                QString* reason = nullptr);
 
 QString BackupFileName(const QString& fileName);
 

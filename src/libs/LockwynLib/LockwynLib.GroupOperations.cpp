@@ -1,5 +1,6 @@
 #include "LockwynLib.GroupOperations.h"
 
+#include "LockwynLib.Limits.h"
 #include "LockwynLib.Operation.h"
 #include "LockwynLib.TitleResolver.h"
 #include "LockwynLib.Token.h"
@@ -45,6 +46,7 @@ protected:
         if (!FPrepared)
             Prepare(target);
         FPrepared = true;
+        RequireRoomBelow(target, TreeHeight(FTree));
         auto group = TTokenGroup::Build(FTree);
         target.InsertGroup(-1, group);
         FResult = group;
@@ -186,6 +188,8 @@ protected:
             throw std::logic_error("The root group cannot move");
         if (group.Contains(&target))
             throw std::logic_error("A group cannot move into itself or below itself");
+        if (source != &target)
+            RequireRoomBelow(target, TreeHeight(group));
         FResult = group.shared_from_this();
         FMoved = source != &target;
         if (!FMoved)
@@ -246,6 +250,7 @@ protected:
     void DoExecute() override
     {
         auto& target = Group(FTargetID);
+        RequireRoomBelow(target, TreeHeight(FImported) - 1);
         if (!FPrepared)
             Prepare(target);
         FPrepared = true;
@@ -334,6 +339,8 @@ void RequireSameStorage(const TTokenGroup& left, const TTokenGroup& right)
 std::shared_ptr<IOperationOf<ITokenGroup>>
 MakeAddGroupOperation(const std::shared_ptr<TTokenGroup>& parent, TGroupData data)
 {
+    RequireRoomBelow(*parent, 1);
+    RequireTexts(data);
     data.Created = NowMsecs();
     data.Modified = 0;
     return std::make_shared<TAddGroupOperation>(*parent, std::move(data));
@@ -347,6 +354,7 @@ MakeUpdateGroupOperation(const std::shared_ptr<TTokenGroup>& group, const TGroup
     after.ID = before.ID;
     after.Created = before.Created;
     after.Modified = before.SameValues(after) ? before.Modified : NowMsecs();
+    RequireTexts(after, &before);
     return std::make_shared<TUpdateGroupOperation>(*group, before, std::move(after));
 }
 
@@ -367,6 +375,8 @@ MakeMoveGroupOperation(const std::shared_ptr<TTokenGroup>& group,
         throw std::invalid_argument("The root group cannot move");
     if (group->Contains(target.get()))
         throw std::invalid_argument("A group cannot move into itself or below itself");
+    if (group->Parent() != target.get())
+        RequireRoomBelow(*target, TreeHeight(*group));
     return std::make_shared<TMoveGroupOperation>(*group, *target, titleCollisionTemplate);
 }
 
@@ -378,6 +388,7 @@ MakeCopyGroupOperation(const std::shared_ptr<TTokenGroup>& group,
     RequireSameStorage(*group, *target);
     if (!group->Parent())
         throw std::invalid_argument("The root group cannot be copied");
+    RequireRoomBelow(*target, TreeHeight(*group));
     return std::make_shared<TCopyGroupOperation>(*group, *target, titleCollisionTemplate);
 }
 
@@ -385,6 +396,8 @@ std::shared_ptr<IOperation> MakeImportOperation(const std::shared_ptr<TTokenGrou
                                                 TGroupTreeData imported, bool newIDs,
                                                 const QString& titleCollisionTemplate)
 {
+    RequireRoomBelow(*target, TreeHeight(imported) - 1);
+    RequireContentTexts(imported);
     return std::make_shared<TImportOperation>(*target, std::move(imported), newIDs,
                                               titleCollisionTemplate);
 }

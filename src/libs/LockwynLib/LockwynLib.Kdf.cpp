@@ -57,16 +57,25 @@ TSecureBuffer DeriveKey(const TSecureBuffer& password, const TKdfSalt& salt,
     return key;
 }
 
-TKeyCache::TKeyCache() : FDigestKey(crypto_generichash_KEYBYTES)
+TSecureBuffer KeyedPasswordDigest(const TSecureBuffer& password)
 {
-    randombytes_buf(FDigestKey.Data(), FDigestKey.Size());
+    static const TSecureBuffer key = [] {
+        EnsureSodium();
+        TSecureBuffer random(crypto_generichash_KEYBYTES);
+        randombytes_buf(random.Data(), random.Size());
+        return random;
+    }();
+    TSecureBuffer digest(PasswordDigestSize);
+    crypto_generichash(digest.Data(), digest.Size(), password.Data(), password.Size(), key.Data(),
+                       key.Size());
+    return digest;
 }
 
 TSecureBuffer TKeyCache::GetKey(const QString& fileIdentity, const TKdfSalt& salt,
                                 const TKdfParams& params, const TSecureBuffer& password)
 {
     std::lock_guard lock(FMutex);
-    TSecureBuffer digest = PasswordDigest(password);
+    TSecureBuffer digest = KeyedPasswordDigest(password);
     if (TEntry* entry = Find(fileIdentity, salt, params, digest))
         return entry->Key.Clone();
     TSecureBuffer key = DeriveKey(password, salt, params);
@@ -81,7 +90,7 @@ void TKeyCache::Put(const QString& fileIdentity, const TKdfSalt& salt, const TKd
                     const TSecureBuffer& password, const TSecureBuffer& key)
 {
     std::lock_guard lock(FMutex);
-    TSecureBuffer digest = PasswordDigest(password);
+    TSecureBuffer digest = KeyedPasswordDigest(password);
     if (TEntry* entry = Find(fileIdentity, salt, params, digest)) {
         entry->Key = key.Clone();
         return;
@@ -99,14 +108,6 @@ int TKeyCache::DerivationCount() const
 {
     std::lock_guard lock(FMutex);
     return FDerivations;
-}
-
-TSecureBuffer TKeyCache::PasswordDigest(const TSecureBuffer& password) const
-{
-    TSecureBuffer digest(PasswordDigestSize);
-    crypto_generichash(digest.Data(), digest.Size(), password.Data(), password.Size(),
-                       FDigestKey.Data(), FDigestKey.Size());
-    return digest;
 }
 
 TKeyCache::TEntry* TKeyCache::Find(const QString& fileIdentity, const TKdfSalt& salt,

@@ -47,13 +47,17 @@ TKdfSalt RandomSalt();
 TSecureBuffer DeriveKey(const TSecureBuffer& password, const TKdfSalt& salt,
                         const TKdfParams& params);
 
+// A hash of the password under a random key of this process: tells passwords
+// apart without keeping them, and is worthless outside the process.
+TSecureBuffer KeyedPasswordDigest(const TSecureBuffer& password);
+
 // Remembers the keys derived for files about to be opened. Thread-safe.
 // Entries are told apart by file identity, salt, parameters and a keyed digest
 // of the password (the password itself is not kept).
 class TKeyCache
 {
 public:
-    TKeyCache();
+    TKeyCache() = default;
     TKeyCache(const TKeyCache&) = delete;
     TKeyCache& operator=(const TKeyCache&) = delete;
 
@@ -77,13 +81,11 @@ private:
         TSecureBuffer PasswordDigest;
         TSecureBuffer Key;
     };
-    TSecureBuffer PasswordDigest(const TSecureBuffer& password) const;
     TEntry* Find(const QString& fileIdentity, const TKdfSalt& salt, const TKdfParams& params,
                  const TSecureBuffer& digest);
     void Insert(TEntry entry);
 
     mutable std::mutex FMutex;
-    TSecureBuffer FDigestKey;
     std::vector<TEntry> FEntries; // newest last
     int FDerivations = 0;
 };

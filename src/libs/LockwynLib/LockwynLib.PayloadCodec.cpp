@@ -10,45 +10,47 @@
 #include <QtEndian>
 
 #include <libdeflate.h>
-#include <zlib.h>
+
+#include <limits>
 
 namespace Lockwyn {
 
 namespace {
 
 constexpr int CompressionLevel = 1;
+// The largest plain payload; its file is at most about as large.
 constexpr qsizetype MaxPayloadSize = qsizetype(1) << 30;
-constexpr int MaxGroupDepth = 64;
+constexpr int MaxGroupDepth = DatabaseLimits::MaxGroupDepth;
 
 // Map keys.
-constexpr char KeyRoot[] = "root";
-constexpr char KeyID[] = "id";
-constexpr char KeyTitle[] = "t";
-constexpr char KeyCreated[] = "c";
-constexpr char KeyModified[] = "m";
-constexpr char KeyExpiration[] = "x";
-constexpr char KeyExpires[] = "e";
-constexpr char KeyTemplate[] = "tp";
-constexpr char KeyTokens[] = "tk";
-constexpr char KeyGroups[] = "g";
-constexpr char KeyFields[] = "f";
-constexpr char KeyManual[] = "ma";
-constexpr char KeyCustom[] = "cp";
-constexpr char KeyHistory[] = "h";
-constexpr char KeyAutoLogin[] = "al";
-constexpr char KeyKind[] = "k";
-constexpr char KeyTime[] = "d";
-constexpr char KeyFirst[] = "a";
-constexpr char KeySecond[] = "b";
-constexpr char KeyUseCatalogue[] = "w";
-constexpr char KeyLoginURL[] = "u";
-constexpr char KeyForceRedirect[] = "r";
-constexpr char KeyAnalyze[] = "z";
-constexpr char KeyUserNameID[] = "ui";
-constexpr char KeyUserNameName[] = "un";
-constexpr char KeyPasswordID[] = "pi";
-constexpr char KeyPasswordName[] = "pn";
-constexpr char KeyFormIndex[] = "i";
+constexpr TCborKey KeyRoot = "root";
+constexpr TCborKey KeyID = "id";
+constexpr TCborKey KeyTitle = "t";
+constexpr TCborKey KeyCreated = "c";
+constexpr TCborKey KeyModified = "m";
+constexpr TCborKey KeyExpiration = "x";
+constexpr TCborKey KeyExpires = "e";
+constexpr TCborKey KeyTemplate = "tp";
+constexpr TCborKey KeyTokens = "tk";
+constexpr TCborKey KeyGroups = "g";
+constexpr TCborKey KeyFields = "f";
+constexpr TCborKey KeyManual = "ma";
+constexpr TCborKey KeyCustom = "cp";
+constexpr TCborKey KeyHistory = "h";
+constexpr TCborKey KeyAutoLogin = "al";
+constexpr TCborKey KeyKind = "k";
+constexpr TCborKey KeyTime = "d";
+constexpr TCborKey KeyFirst = "a";
+constexpr TCborKey KeySecond = "b";
+constexpr TCborKey KeyUseCatalogue = "w";
+constexpr TCborKey KeyLoginURL = "u";
+constexpr TCborKey KeyForceRedirect = "r";
+constexpr TCborKey KeyAnalyze = "z";
+constexpr TCborKey KeyUserNameID = "ui";
+constexpr TCborKey KeyUserNameName = "un";
+constexpr TCborKey KeyPasswordID = "pi";
+constexpr TCborKey KeyPasswordName = "pn";
+constexpr TCborKey KeyFormIndex = "i";
 
 // ---------------------------------------------------------------------------
 // Writing
@@ -62,12 +64,16 @@ public:
     {
         FWriter.Map(1);
         FWriter.Key(KeyRoot);
-        Group(root);
+        Group(root, 0);
     }
 
 private:
-    void Group(const TTokenGroup& group)
+    // The operations keep within the depth the reader accepts; should a tree
+    // go deeper anyway, nothing is written rather than a file that cannot open.
+    void Group(const TTokenGroup& group, int depth)
     {
+        if (depth > MaxGroupDepth)
+            throw ELimitExceeded("Groups are nested deeper than a database file may hold");
         const auto& data = group.Data();
         FWriter.Map(9);
         CommonKeys(data);
@@ -83,7 +89,7 @@ private:
         FWriter.Key(KeyGroups);
         FWriter.Array(quint64(group.Groups().size()));
         for (const auto& child : group.Groups())
-            Group(*child);
+            Group(*child, depth + 1);
     }
 
     // The five keys of groups and tokens alike.
@@ -169,22 +175,22 @@ private:
         Key(KeyFormIndex, qint64(values.WebFormIndex));
     }
 
-    void Key(const char* key, const QString& value)
+    void Key(TCborKey key, const QString& value)
     {
         FWriter.Key(key);
         FWriter.Text(value);
     }
-    void Key(const char* key, qint64 value)
+    void Key(TCborKey key, qint64 value)
     {
         FWriter.Key(key);
         FWriter.Int(value);
     }
-    void Key(const char* key, bool value)
+    void Key(TCborKey key, bool value)
     {
         FWriter.Key(key);
         FWriter.Bool(value);
     }
-    void Key(const char* key, const QUuid& value)
+    void Key(TCborKey key, const QUuid& value)
     {
         FWriter.Key(key);
         FWriter.Bytes(value.toRfc4122());
@@ -196,9 +202,9 @@ private:
 // ---------------------------------------------------------------------------
 // Reading
 
-constexpr std::uint64_t Code(const char* key)
+constexpr std::uint64_t Code(TCborKey key)
 {
-    return CborKeyCode(key);
+    return key.Code();
 }
 
 class TDecoder
@@ -469,8 +475,9 @@ private:
                 values.PasswordElement.Name = FReader.Text();
                 break;
             case Code(KeyFormIndex):
-                values.WebFormIndex =
-                    std::int32_t(qBound<qint64>(qint64(0), FReader.Integer(), qint64(1000000)));
+                values.WebFormIndex = std::int32_t(
+                    qBound(qint64(std::numeric_limits<std::int32_t>::min()), FReader.Integer(),
+                           qint64(std::numeric_limits<std::int32_t>::max())));
                 break;
             default:
                 FReader.Skip();
@@ -537,38 +544,33 @@ std::shared_ptr<TTokenGroup> DecodePayload(QByteArrayView cbor)
 
 namespace {
 
+using TCompressor = std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)>;
+using TDecompressor = std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)>;
+
 // The plain size (big-endian, 4 bytes, as qUncompress reads it), then a zlib
-// stream. Deflated in slices, so no buffer of the plain size is needed.
+// stream, deflated in one call.
 QByteArray Compress(QByteArrayView plain)
 {
-    constexpr qsizetype Slice = 1 << 16;
     if (plain.size() > MaxPayloadSize)
-        throw std::length_error("The database is too large");
-    QByteArray packed(4, Qt::Uninitialized);
-    qToBigEndian<quint32>(quint32(plain.size()), packed.data());
-    z_stream stream{};
-    if (deflateInit(&stream, CompressionLevel) != Z_OK)
+        throw ELimitExceeded("The database is larger than a database file may hold");
+    const TCompressor compressor(libdeflate_alloc_compressor(CompressionLevel),
+                                 libdeflate_free_compressor);
+    if (!compressor)
         throw std::bad_alloc();
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
-    stream.avail_in = uInt(plain.size());
-    int status = Z_OK;
-    while (status == Z_OK) {
-        const qsizetype at = packed.size();
-        packed.resize(at + Slice);
-        stream.next_out = reinterpret_cast<Bytef*>(packed.data() + at);
-        stream.avail_out = uInt(Slice);
-        status = deflate(&stream, Z_FINISH);
-        packed.resize(packed.size() - qsizetype(stream.avail_out));
-    }
-    deflateEnd(&stream);
-    if (status != Z_STREAM_END)
+    const std::size_t bound =
+        libdeflate_zlib_compress_bound(compressor.get(), std::size_t(plain.size()));
+    QByteArray packed(4 + qsizetype(bound), Qt::Uninitialized);
+    qToBigEndian<quint32>(quint32(plain.size()), packed.data());
+    const std::size_t size = libdeflate_zlib_compress(
+        compressor.get(), plain.data(), std::size_t(plain.size()), packed.data() + 4, bound);
+    if (size == 0)
         throw std::runtime_error("Compression failed");
+    packed.truncate(4 + qsizetype(size));
     return packed;
 }
 
 // The plain bytes, inflated in one call into a buffer of the size the header
-// gives; empty when the stream is damaged or its size differs. libdeflate
-// inflates whole buffers about twice as fast as zlib.
+// gives; empty when the stream is damaged or its size differs.
 QByteArray Decompress(QByteArrayView packed)
 {
     if (packed.size() < 4)
@@ -580,8 +582,7 @@ QByteArray Decompress(QByteArrayView packed)
         size > quint64(packed.size() - 4) * MaxExpansion)
         return {};
     QByteArray plain(qsizetype(size), Qt::Uninitialized);
-    const std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> decompressor(
-        libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+    const TDecompressor decompressor(libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
     if (!decompressor)
         throw std::bad_alloc();
     // Without a place for the actual size, anything but exactly `size` bytes fails.

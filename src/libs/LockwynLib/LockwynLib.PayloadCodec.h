@@ -20,7 +20,8 @@ QByteArray EncodePayload(const TTokenGroup& root, qsizetype sizeHint = 0);
 std::shared_ptr<TTokenGroup> DecodePayload(QByteArrayView cbor);
 
 // Encoded and compressed; the plain encoding is wiped. plainSize: in, the
-// expected plain size; out, the real one.
+// expected plain size; out, the real one. Throws ELimitExceeded for a tree a
+// file cannot hold (the reader would refuse it).
 QByteArray PackPayload(const TTokenGroup& root, qsizetype& plainSize);
 // Nil when damaged; the decompressed bytes are wiped.
 std::shared_ptr<TTokenGroup> UnpackPayload(QByteArrayView packed, qsizetype* plainSize = nullptr);

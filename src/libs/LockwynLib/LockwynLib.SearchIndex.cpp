@@ -3,6 +3,7 @@
 #include "LockwynLib.TextSearch.h"
 #include "LockwynLib.Token.h"
 #include "LockwynLib.TokenGroup.h"
+#include "Platform.Memory.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,11 +60,11 @@ qsizetype TSearchIndex::NextHit(qsizetype begin, qsizetype end, const QByteArray
     const char* base = FText.constData();
     const char* from = base + FStarts[std::size_t(begin)];
     const char* to = base + FStarts[std::size_t(end)];
-    const void* hit = memmem(from, std::size_t(to - from), foldedQuery.constData(),
-                             std::size_t(foldedQuery.size()));
+    const char* hit = Platform::FindBytes(from, std::size_t(to - from), foldedQuery.constData(),
+                                          std::size_t(foldedQuery.size()));
     if (!hit)
         return end;
-    const qsizetype offset = static_cast<const char*>(hit) - base;
+    const qsizetype offset = hit - base;
     const auto slot = std::upper_bound(FStarts.begin(), FStarts.end(), offset) - FStarts.begin();
     return qsizetype(slot) - 1;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The search text of every token of a storage in one block, in tree order
-// (a group's tokens, then its subgroups), so one search is a few memmem calls
+// (a group's tokens, then its subgroups), so one search is a few byte searches
 // over contiguous memory and a group's tokens are a range of it. Built on the
 // first search after a change.
 

@@ -105,13 +105,4 @@ void SecureWipe(QByteArray& bytes)
     bytes.clear();
 }
 
-void SecureWipe(QString& text)
-{
-    if (!text.isEmpty() && !text.isDetached())
-        text = QString();
-    if (!text.isEmpty())
-        sodium_memzero(text.data(), std::size_t(text.size()) * sizeof(QChar));
-    text.clear();
-}
-
 } // namespace Lockwyn

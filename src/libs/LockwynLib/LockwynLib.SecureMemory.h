@@ -53,8 +53,9 @@ private:
     std::size_t FSize = 0;
 };
 
-// Overwrite the memory of plain Qt containers that held a secret, then empty them.
+// Overwrites the bytes of a buffer that held a secret, then empties it. A
+// buffer shared with other holders is only let go: it is theirs to wipe, and
+// the hardened heap (Platform::HardenHeap) overwrites it when it is freed.
 void SecureWipe(QByteArray& bytes);
-void SecureWipe(QString& text);
 
 } // namespace Lockwyn

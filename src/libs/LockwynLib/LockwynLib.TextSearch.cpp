@@ -1,6 +1,6 @@
 #include "LockwynLib.TextSearch.h"
 
-#include <cstring>
+#include "Platform.Memory.h"
 
 namespace Lockwyn {
 
@@ -73,8 +73,8 @@ bool SearchTextContains(const QByteArray& searchText, const QByteArray& foldedQu
         return true;
     if (foldedQuery.contains('\0'))
         return false;
-    return memmem(searchText.constData(), size_t(searchText.size()), foldedQuery.constData(),
-                  size_t(foldedQuery.size())) != nullptr;
+    return Platform::FindBytes(searchText.constData(), std::size_t(searchText.size()),
+                               foldedQuery.constData(), std::size_t(foldedQuery.size())) != nullptr;
 }
 
 } // namespace Lockwyn

@@ -1,5 +1,6 @@
 #include "LockwynLib.TokenOperations.h"
 
+#include "LockwynLib.Limits.h"
 #include "LockwynLib.Operation.h"
 #include "LockwynLib.TitleResolver.h"
 #include "LockwynLib.Token.h"
@@ -331,6 +332,7 @@ TTokenData FreshCopy(const TTokenData& source, const QString& title, TMsecs now)
 std::shared_ptr<IOperationOf<IToken>>
 MakeAddTokenOperation(const std::shared_ptr<TTokenGroup>& group, TTokenData data)
 {
+    RequireTexts(data);
     data.Created = NowMsecs();
     data.Modified = 0;
     data.History = {CreatedEntry(data, data.Created)};
@@ -353,6 +355,7 @@ std::shared_ptr<IOperationOf<IToken>> MakeUpdateTokenOperation(const std::shared
         if (ChangedEntry(before, after, after.Modified, entry))
             after.History.prepend(entry);
     }
+    RequireTexts(after, &before);
     return std::make_shared<TUpdateTokenOperation>(*token, before, std::move(after));
 }
 

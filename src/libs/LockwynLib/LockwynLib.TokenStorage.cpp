@@ -52,12 +52,12 @@ void TTokenStorage::SetRoot(std::shared_ptr<TTokenGroup> root)
     Changed();
 }
 
-void TTokenStorage::Load(std::shared_ptr<TTokenGroup> root, TFileKey key, TSecureBuffer password,
-                         TFormatVersion version)
+void TTokenStorage::Load(std::shared_ptr<TTokenGroup> root, TFileKey key,
+                         TSecureBuffer passwordDigest, TFormatVersion version)
 {
     SetRoot(std::move(root));
     FKey = std::move(key);
-    FPassword = std::move(password);
+    FPasswordDigest = std::move(passwordDigest);
     FLoadedVersion = version;
 }
 
@@ -66,18 +66,28 @@ std::shared_ptr<ITokenGroup> TTokenStorage::GetRootGroup()
     return FRoot;
 }
 
+bool TTokenStorage::IsMasterPassword(const QString& password)
+{
+    return !FPasswordDigest.IsEmpty() &&
+           KeyedPasswordDigest(TSecureBuffer::FromString(password)).Equals(FPasswordDigest);
+}
+
 void TTokenStorage::SetMasterPassword(const QString& password)
 {
-    FPassword = TSecureBuffer::FromString(password);
-    FKey = password.isEmpty() ? TFileKey() : TFileKey::Create(FPassword, FKdfParams);
-    if (!password.isEmpty() && FKey.IsEmpty())
+    WipeSecrets();
+    if (password.isEmpty())
+        return;
+    const TSecureBuffer secret = TSecureBuffer::FromString(password);
+    FKey = TFileKey::Create(secret, FKdfParams);
+    if (FKey.IsEmpty())
         throw std::runtime_error("The key derivation failed");
+    FPasswordDigest = KeyedPasswordDigest(secret);
 }
 
 void TTokenStorage::WipeSecrets()
 {
-    FPassword.Clear();
     FKey = TFileKey();
+    FPasswordDigest.Clear();
 }
 
 void TTokenStorage::Clear()

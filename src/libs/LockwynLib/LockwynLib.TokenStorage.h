@@ -1,6 +1,7 @@
 #pragma once
-// The open database in memory: the group tree, the master password and the
-// key the file is sealed with, and the factories of transfer operations.
+// The open database in memory: the group tree, the key the file is sealed
+// with and a keyed digest of the master password (never the password), and
+// the factories of transfer operations.
 
 #include "LockwynLib.Container.h"
 #include "LockwynLib.Interfaces.h"
@@ -24,11 +25,12 @@ public:
     ~TTokenStorage() override;
 
     TTokenGroup& Root() const { return *FRoot; }
-    // Takes over a loaded tree, its key and the version it was read with.
-    void Load(std::shared_ptr<TTokenGroup> root, TFileKey key, TSecureBuffer password,
+    // Takes over a loaded tree, its key, the digest of the password
+    // (KeyedPasswordDigest) and the version it was read with.
+    void Load(std::shared_ptr<TTokenGroup> root, TFileKey key, TSecureBuffer passwordDigest,
               TFormatVersion version);
     const TFileKey& Key() const { return FKey; }
-    const TSecureBuffer& Password() const { return FPassword; }
+    const TSecureBuffer& PasswordDigest() const { return FPasswordDigest; }
     TKdfParams KdfParams() const { return FKdfParams; }
     void SetKdfParams(const TKdfParams& params) { FKdfParams = params; }
     TSearchIndex& SearchIndex() { return FSearchIndex; }
@@ -38,12 +40,12 @@ public:
     void SetOnClear(std::function<void()> onClear) { FOnClear = std::move(onClear); }
 
     std::shared_ptr<ITokenGroup> GetRootGroup() override;
-    QString GetMasterPassword() override { return FPassword.ToString(); }
+    bool IsMasterPassword(const QString& password) override;
     void SetMasterPassword(const QString& password) override;
     int GetVersion() override { return VersionNumber(CurrentFormatVersion); }
     int GetLoadedVersion() override { return VersionNumber(FLoadedVersion); }
     void Clear() override;
-    // Forgets master password and key; the data stays.
+    // Forgets key and password digest; the data stays.
     void WipeSecrets();
 
     std::shared_ptr<IOperationOf<IToken>>
@@ -71,8 +73,8 @@ private:
     std::shared_ptr<TTokenGroup> OwnTarget(const std::shared_ptr<ITokenGroup>& group) const;
 
     std::shared_ptr<TTokenGroup> FRoot;
-    TSecureBuffer FPassword;
     TFileKey FKey;
+    TSecureBuffer FPasswordDigest;
     TKdfParams FKdfParams = TKdfParams::Default();
     TFormatVersion FLoadedVersion = CurrentFormatVersion;
     std::function<void()> FOnClear;

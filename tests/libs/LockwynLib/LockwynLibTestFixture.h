@@ -76,53 +76,89 @@ struct TFixture
     }
 };
 
+inline QString DumpProperties(const QList<TTokenCustomProperty>& properties)
+{
+    QStringList items;
+    for (const auto& property : properties)
+        items << property.GetName() + u'=' + property.GetValue();
+    return u'{' + items.join(u',') + u'}';
+}
+
 inline QString DumpHistory(ITokenHistory& history)
 {
     QStringList entries;
     for (const auto& entry : history.GetEntries()) {
-        QStringList fields;
-        for (const auto* snapshot : {&entry.First, &entry.Second})
+        QStringList fields{QString::number(int(entry.Kind)),
+                           QString::number(entry.DateTime.toMSecsSinceEpoch())};
+        for (const auto* snapshot : {&entry.First, &entry.Second}) {
             for (const auto* value : {&snapshot->Title, &snapshot->UserName, &snapshot->Password,
                                       &snapshot->URL, &snapshot->Notes})
                 fields << (value->GetHasValue() ? value->GetValue() : QStringLiteral("-"));
-        entries << QStringLiteral("%1@%2:%3/%4")
-                       .arg(int(entry.Kind))
-                       .arg(entry.DateTime.toMSecsSinceEpoch())
-                       .arg(fields.join(u'|'))
-                       .arg(entry.First.CustomProperties.size() +
-                            entry.Second.CustomProperties.size());
+            fields << DumpProperties(snapshot->CustomProperties);
+        }
+        entries << fields.join(u'|');
     }
-    return entries.join(u';');
+    return u'{' + entries.join(u';') + u'}';
+}
+
+inline QString DumpAutoLogin(IAutoLoginInfo& login)
+{
+    return QStringList{QString::number(login.GetUseWebSitesDB()),
+                       login.GetLoginURL(),
+                       QString::number(login.GetForceRedirect()),
+                       QString::number(login.GetAnalyzeAutomatically()),
+                       login.GetUserNameElement().ID,
+                       login.GetUserNameElement().Name,
+                       login.GetPasswordElement().ID,
+                       login.GetPasswordElement().Name,
+                       QString::number(login.GetWebFormIndex())}
+        .join(u',');
+}
+
+inline QString DumpDates(bool modified, const QDateTime& created, const QDateTime& modification,
+                         bool expires, const QDateTime& expiration)
+{
+    return QStringList{QString::number(modified), QString::number(created.toMSecsSinceEpoch()),
+                       QString::number(modification.toMSecsSinceEpoch()), QString::number(expires),
+                       QString::number(expiration.toMSecsSinceEpoch())}
+        .join(u'/');
 }
 
 inline QString DumpToken(IToken& token)
 {
-    QStringList properties;
+    QList<TTokenCustomProperty> properties;
     auto custom = token.GetCustomProperties();
     for (int i = 0; i < custom->GetCount(); ++i)
-        properties << custom->GetItem(i).GetName() + u'=' + custom->GetItem(i).GetValue();
-    auto login = token.GetAutoLoginInfo();
-    return QStringLiteral("T[%1 %2 %3 %4 %5 %6 {%7} h{%8} m%9 c%10 x%11/%12 al%13,%14,%15,%16]")
-        .arg(token.GetID().toString(), token.GetTitle(), token.GetUserName(), token.GetPassword(),
-             token.GetURL(), token.GetNotes(), properties.join(u','),
-             DumpHistory(*token.GetHistory()))
-        .arg(token.GetModified())
-        .arg(token.GetCreationDate().toMSecsSinceEpoch())
-        .arg(token.GetExpires())
-        .arg(token.GetExpirationDate().toMSecsSinceEpoch())
-        .arg(token.GetUseManualAutoLogin())
-        .arg(login->GetUseWebSitesDB())
-        .arg(login->GetLoginURL() + login->GetPasswordElement().Name)
-        .arg(login->GetWebFormIndex());
+        properties << custom->GetItem(i);
+    return u"T[" +
+           QStringList{token.GetID().toString(),
+                       token.GetTitle(),
+                       token.GetUserName(),
+                       token.GetPassword(),
+                       token.GetURL(),
+                       token.GetNotes(),
+                       DumpProperties(properties),
+                       DumpHistory(*token.GetHistory()),
+                       DumpDates(token.GetModified(), token.GetCreationDate(),
+                                 token.GetModificationDate(), token.GetExpires(),
+                                 token.GetExpirationDate()),
+                       QString::number(token.GetUseManualAutoLogin()),
+                       DumpAutoLogin(*token.GetAutoLoginInfo())}
+               .join(u' ') +
+           u']';
 }
 
 // The whole tree with IDs and values, to compare states.
 inline QString Dump(ITokenGroup& group)
 {
-    QString text = QStringLiteral("G[%1 %2 e%3 {%4}](")
-                       .arg(group.GetID().toString(), group.GetTitle())
-                       .arg(group.GetExpires())
-                       .arg(group.GetCustomPropertiesTemplate()->GetNames().join(u','));
+    QString text = u"G[" +
+                   QStringList{group.GetID().toString(), group.GetTitle(),
+                               DumpDates(group.GetModified(), group.GetCreationDate(),
+                                         group.GetModificationDate(), group.GetExpires(),
+                                         group.GetExpirationDate()),
+                               group.GetCustomPropertiesTemplate()->GetNames().join(u',')}
+                       .join(u' ') +
+                   u"](";
     for (const auto& token : group.GetTokens())
         text += DumpToken(*token);
     for (const auto& child : group.GetGroups())

@@ -13,6 +13,9 @@
 #include <QTest>
 
 #include <atomic>
+#include <future>
+
+#include <QThread>
 
 using namespace TestData;
 
@@ -58,6 +61,10 @@ private Q_SLOTS:
     void changeCallbacksFireOnExternalWritesOnly();
     void scratchFileIsIndependent();
     void oneDerivationPerUnlock();
+    void saveRefusesAChangeNobodyHasSeen();
+    void saveWaitsForAnotherWriter();
+    void reopensWithTheKeyAlone();
+    void saveErrorsSayWhy();
 };
 
 void TestLockwynLibDatabaseFile::roundTrip()
@@ -74,7 +81,8 @@ void TestLockwynLibDatabaseFile::roundTrip()
     QCOMPARE(file->Open(fileName, Password), DatabaseFileCode::Ok);
     QVERIFY(file->GetOpened());
     QCOMPARE(file->GetFileName(), QFileInfo(fileName).absoluteFilePath());
-    QCOMPARE(f.Storage->GetMasterPassword(), Password);
+    QVERIFY(f.Storage->IsMasterPassword(Password));
+    QVERIFY(!f.Storage->IsMasterPassword(Password + u'!'));
     QCOMPARE(f.Storage->GetLoadedVersion(), f.Storage->GetVersion());
     auto root = f.Storage->GetRootGroup();
     QCOMPARE(Dump(*root), written);
@@ -258,6 +266,121 @@ void TestLockwynLibDatabaseFile::oneDerivationPerUnlock()
     file.GetTokenStorage()->Clear();
     QCOMPARE(file.CheckMasterPassword(fileName, Password), 0); // the key was wiped
     QCOMPARE(cache->DerivationCount(), 2);
+}
+
+namespace {
+
+bool HasToken(TFixture& f, const QString& fileName, const QString& title)
+{
+    auto reader = f.Lib->GetDatabaseFile()->CreateScratchFile();
+    if (reader->Open(fileName, Password) != DatabaseFileCode::Ok)
+        return false;
+    for (const auto& token : reader->GetTokenStorage()->GetRootGroup()->GetAllTokens())
+        if (token->GetTitle() == title)
+            return true;
+    return false;
+}
+
+// Another program's read-modify-write of the file, holding the write lock.
+std::shared_ptr<IDatabaseFile> OtherWriter(TFixture& f, const QString& fileName,
+                                           const QString& title)
+{
+    auto other = f.Lib->GetDatabaseFile()->CreateScratchFile();
+    if (other->AcquireWriteLock(fileName, 0) != DatabaseFileCode::Ok ||
+        other->Open(fileName, Password) != DatabaseFileCode::Ok)
+        return nullptr;
+    f.History->Execute(other->GetTokenStorage()->GetRootGroup()->CreateAddTokenOperation(
+        title, "", "", "", "", false, {}, false, nullptr, nullptr));
+    return other;
+}
+
+} // namespace
+
+// A save never writes over another program's change that nobody has looked
+// at; once GetModifiedOnDisk has reported it, the user may overwrite it, and
+// the overwritten content is the backup.
+void TestLockwynLibDatabaseFile::saveRefusesAChangeNobodyHasSeen()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    CreateDatabase(f, fileName);
+    auto file = f.Lib->GetDatabaseFile();
+    const auto other = OtherWriter(f, fileName, "Other's");
+    QVERIFY(other);
+    QCOMPARE(other->Save(), DatabaseFileCode::Ok);
+    f.AddToken(f.Root, "Mine");
+    QCOMPARE(file->Save(), DatabaseFileCode::SaveChangedOnDisk);
+    QVERIFY(HasToken(f, fileName, "Other's"));
+    QVERIFY(!HasToken(f, fileName, "Mine"));
+
+    QVERIFY(file->GetModifiedOnDisk());
+    QCOMPARE(file->Save(), DatabaseFileCode::Ok);
+    QVERIFY(HasToken(f, fileName, "Mine"));
+    QVERIFY(!HasToken(f, fileName, "Other's"));
+    QVERIFY(HasToken(f, fileName + ".bak", "Other's"));
+}
+
+// While another writer holds the file, a save waits for it, and then finds
+// the other's change on disk instead of writing over it.
+void TestLockwynLibDatabaseFile::saveWaitsForAnotherWriter()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    CreateDatabase(f, fileName);
+    const auto other = OtherWriter(f, fileName, "Other's");
+    QVERIFY(other);
+    f.AddToken(f.Root, "Mine");
+    auto otherSave = std::async(std::launch::async, [&] {
+        QThread::msleep(300); // the other writer is busy a while before it saves
+        return other->Save();
+    });
+    QCOMPARE(f.Lib->GetDatabaseFile()->Save(), DatabaseFileCode::SaveChangedOnDisk);
+    QCOMPARE(otherSave.get(), DatabaseFileCode::Ok);
+    QVERIFY(HasToken(f, fileName, "Other's"));
+}
+
+// The session opens its file again with the key it holds, without the
+// master password; once the password changed elsewhere, the key no longer fits.
+void TestLockwynLibDatabaseFile::reopensWithTheKeyAlone()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    const QString written = CreateDatabase(f, fileName);
+    auto file = f.Lib->GetDatabaseFile();
+    QVERIFY(file->GetKey());
+    auto key = file->GetKey();
+    file->Close();
+    f.Storage->Clear();
+    QVERIFY(!file->GetKey());
+    QCOMPARE(file->OpenWithKey(fileName, key), DatabaseFileCode::Ok);
+    QCOMPARE(Dump(*f.Storage->GetRootGroup()), written);
+    QVERIFY(f.Storage->IsMasterPassword(Password));
+    QCOMPARE(file->OpenWithKey(fileName, nullptr), DatabaseFileCode::OpenWrongPassword);
+
+    auto other = file->CreateScratchFile();
+    QCOMPARE(other->Open(fileName, Password), DatabaseFileCode::Ok);
+    other->GetTokenStorage()->SetMasterPassword("changed elsewhere");
+    QCOMPARE(other->Save(), DatabaseFileCode::Ok);
+    QCOMPARE(file->OpenWithKey(fileName, key), DatabaseFileCode::OpenWrongPassword);
+}
+
+// Failures carry the system's words for them.
+void TestLockwynLibDatabaseFile::saveErrorsSayWhy()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("db.lwdb");
+    TFixture f;
+    CreateDatabase(f, fileName);
+    auto file = f.Lib->GetDatabaseFile();
+    QVERIFY(QDir(dir.path()).rename("db.lwdb", "elsewhere.lwdb"));
+    QVERIFY(QDir().mkdir(fileName)); // a folder where the file was
+    QVERIFY(file->GetModifiedOnDisk());
+    QCOMPARE(file->Save(), DatabaseFileCode::SaveWriteFailed);
+    QVERIFY2(!file->GetErrorReason().isEmpty(), "no reason");
+    QCOMPARE(file->Open(dir.filePath("absent.lwdb"), Password), DatabaseFileCode::OpenFileMissing);
 }
 
 QTEST_GUILESS_MAIN(TestLockwynLibDatabaseFile)
