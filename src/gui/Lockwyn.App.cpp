@@ -370,8 +370,7 @@ int TLockwynAppBase::CreateDatabaseFile(const QString& fileName, const QString& 
     const auto storage = file->GetTokenStorage();
     // A failed creation must not cost the database that is open now.
     const QString previousFile = file->GetOpened() ? file->GetFileName() : QString();
-    const QString previousPassword =
-        previousFile.isEmpty() ? QString() : storage->GetMasterPassword();
+    const auto previousKey = previousFile.isEmpty() ? nullptr : file->GetKey();
 
     storage->Clear();
     storage->SetMasterPassword(password);
@@ -379,7 +378,7 @@ int TLockwynAppBase::CreateDatabaseFile(const QString& fileName, const QString& 
     if (code != DatabaseFileCode::Ok) {
         storage->Clear();
         if (!previousFile.isEmpty())
-            file->Open(previousFile, previousPassword);
+            file->OpenWithKey(previousFile, previousKey);
     }
     return code;
 }
@@ -741,9 +740,8 @@ void TLockwynAppBase::ReloadDatabase()
 {
     CloseAllDialogs();
     const auto file = DatabaseFile();
-    bool abandoned = false;
-    const int code =
-        OpenDatabaseFile(file->GetFileName(), GetTokenStorage()->GetMasterPassword(), abandoned);
+    const int code = file->OpenWithKey(file->GetFileName(), file->GetKey());
+    const bool abandoned = code != DatabaseFileCode::Ok && !AskRetryOpen(code);
     if (abandoned || FInternalTerminated)
         return;
     if (code == DatabaseFileCode::OpenWrongPassword) {
