@@ -1,6 +1,5 @@
 #include "ConvertLib.Converters.h"
 
-#include "ConvertLib.FileOutput.h"
 #include "ConvertLib.KeePassXmlReader.h"
 #include "ConvertLib.LockwynXmlReader.h"
 #include "ConvertLib.LockwynXmlWriter.h"
@@ -9,6 +8,7 @@
 #include "ConvertLib.StorageSnapshot.h"
 #include "ConvertLib.TitleRepair.h"
 #include "ConvertLib.TreeBuilder.h"
+#include "Platform.AtomicFile.h"
 
 namespace Lockwyn {
 
@@ -56,10 +56,12 @@ bool TConverter::Export(const std::shared_ptr<ITokenStorage>& storage, const QSt
 {
     if (!GetCanExport() || !storage)
         return false;
-    const auto root = storage->GetRootGroup();
-    const int version = storage->GetVersion();
-    return WriteFileAtomically(
-        fileName, [&](QIODevice& device) { return WriteFile(*root, version, device); });
+    // Written whole or not at all, and readable by the owner alone: it holds
+    // every password in the clear.
+    Platform::TAtomicFile file(fileName);
+    return file.Open() &&
+           WriteFile(*storage->GetRootGroup(), storage->GetVersion(), file.Device()) &&
+           file.Commit();
 }
 
 std::shared_ptr<ITokenGroup> TConverter::Import(const QString& fileName)

@@ -5,10 +5,32 @@ namespace Lockwyn {
 bool TXmlInput::Open(const QString& fileName)
 {
     FFile.setFileName(fileName);
-    if (!FFile.open(QIODevice::ReadOnly) || FFile.size() > MaxFileSize)
-        return false;
-    FReader.setDevice(&FFile);
-    return true;
+    return FFile.open(QIODevice::ReadOnly) && FFile.size() <= MaxFileSize;
+}
+
+QXmlStreamReader::TokenType TXmlInput::ReadToken()
+{
+    auto token = FReader.readNext();
+    while (token == QXmlStreamReader::Invalid &&
+           FReader.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
+        if (FInputSinceToken > MaxTokenInput || FFile.pos() > MaxFileSize) {
+            FRefused = true;
+            return QXmlStreamReader::Invalid;
+        }
+        const QByteArray piece = FFile.read(PieceSize);
+        if (piece.isEmpty()) {
+            // Fed in pieces, the reader cannot tell the end of the file from a
+            // pause; the document is complete when its element has closed.
+            FComplete = FSeenElement && FDepth == 0;
+            return FComplete ? QXmlStreamReader::EndDocument : QXmlStreamReader::Invalid;
+        }
+        FInputSinceToken += piece.size();
+        FReader.addData(piece);
+        token = FReader.readNext();
+    }
+    if (token != QXmlStreamReader::Invalid)
+        FInputSinceToken = 0;
+    return token;
 }
 
 // Reads one token, keeping the depth and refusing what the class refuses.
@@ -16,9 +38,10 @@ QXmlStreamReader::TokenType TXmlInput::Next()
 {
     if (Failed())
         return QXmlStreamReader::Invalid;
-    const auto token = FReader.readNext();
+    const auto token = ReadToken();
     switch (token) {
     case QXmlStreamReader::StartElement:
+        FSeenElement = true;
         if (++FDepth > MaxDepth)
             FRefused = true;
         break;
@@ -89,7 +112,9 @@ void TXmlInput::Skip()
 
 bool TXmlInput::Finish()
 {
-    while (!FReader.atEnd() && Next() != QXmlStreamReader::Invalid) {
+    for (auto token = Next();
+         token != QXmlStreamReader::Invalid && token != QXmlStreamReader::EndDocument;
+         token = Next()) {
     }
     return !Failed();
 }

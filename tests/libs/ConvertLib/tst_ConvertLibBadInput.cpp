@@ -6,9 +6,17 @@
 #include "ConvertLib.LockwynXmlReader.h"
 #include "ConvertLib.PasswordSafeXmlReader.h"
 
+#include "ConvertLib.XmlInput.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Lockwyn;
 
@@ -189,6 +197,37 @@ private Q_SLOTS:
         file.write("</notes></entry></passwordsafe>");
         file.close();
         QCOMPARE(Read(TReader::PasswordSafe, fileName), -1);
+    }
+
+    // A value without end, streamed through a pipe: the reader gives up once
+    // the value has taken more input than any value may, instead of holding
+    // all of it in memory first.
+    void endlessValueIsRefusedWhileRead()
+    {
+        constexpr qint64 Offered = qint64(256) << 20;
+        std::signal(SIGPIPE, SIG_IGN);
+        QTemporaryDir dir;
+        const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("endless.xml")));
+        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+        auto writer = std::async(std::launch::async, [&] {
+            const int fd = ::open(fifo.constData(), O_WRONLY);
+            qint64 written = 0;
+            const QByteArray head = "<passwordsafe delimiter=\"x\"><entry><notes>";
+            const QByteArray block(1 << 20, 'n');
+            written += ::write(fd, head.constData(), std::size_t(head.size()));
+            while (written < Offered) {
+                const auto sent = ::write(fd, block.constData(), std::size_t(block.size()));
+                if (sent <= 0)
+                    break; // the reader has closed the pipe
+                written += sent;
+            }
+            ::close(fd);
+            return written;
+        });
+        QCOMPARE(Read(TReader::PasswordSafe, QFile::decodeName(fifo)), -1);
+        const qint64 taken = writer.get();
+        QVERIFY2(taken < TXmlInput::MaxTokenInput + (qint64(8) << 20),
+                 qPrintable(QString::number(taken)));
     }
 
     void missingFile()
