@@ -1,12 +1,13 @@
 #include "Components.AppSettings.h"
 
+#include "Platform.AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QKeySequence>
 #include <QMetaProperty>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
@@ -410,9 +411,9 @@ TAppSettingsLoadResult TAppSettings::Load()
 // keeps what could not be read.
 void TAppSettings::KeepDamagedFile(const QString& fileName, const QByteArray& content)
 {
-    QSaveFile copy(DamagedFileName(fileName));
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size() || !copy.commit())
-        FLastError = copy.errorString();
+    Platform::TAtomicFile copy(DamagedFileName(fileName));
+    if (!copy.Open() || !copy.Write(content) || !copy.Commit())
+        FLastError = copy.Error().Reason;
 }
 
 bool TAppSettings::Save()
@@ -422,19 +423,19 @@ bool TAppSettings::Save()
         FLastError = QStringLiteral("No settings file name");
         return false;
     }
-    QDir().mkpath(QFileInfo(fileName).absolutePath());
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        FLastError = file.errorString();
+    // It names the user's databases: for the user's eyes only.
+    Platform::MakePrivateFolder(QFileInfo(fileName).absolutePath());
+    Platform::TAtomicFile file(fileName);
+    if (!file.Open()) {
+        FLastError = file.Error().Reason;
         return false;
     }
-    if (!TSettingsXmlWriter(&file).Write(*this)) {
-        file.cancelWriting();
+    if (!TSettingsXmlWriter(&file.Device()).Write(*this)) {
         FLastError = QStringLiteral("Cannot write the settings to %1").arg(fileName);
         return false;
     }
-    if (!file.commit()) {
-        FLastError = file.errorString();
+    if (!file.Commit()) {
+        FLastError = file.Error().Reason;
         return false;
     }
     FLastError.clear();

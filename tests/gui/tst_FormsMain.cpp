@@ -59,15 +59,20 @@ private Q_SLOTS:
         QVERIFY(form.isMinimized());
     }
 
+    // The file holds what was set, for the owner's eyes only.
     void destroyingTheMainWindowSavesTheSettings()
     {
         QFile::remove(GUISettings().FileName());
         GUISettings().SetLanguage("de");
         delete new TfMain;
-        QFile file(GUISettings().FileName());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains("de"));
         GUISettings().SetLanguage("en");
+        TLockwynGUISettings saved(GetLockwyn()->GetPasswordGenerator()->GetDefaultSettings());
+        saved.SetFileName(GUISettings().FileName());
+        QCOMPARE(saved.Load(), TAppSettingsLoadResult::aslrLoaded);
+        QCOMPARE(saved.Language(), QStringLiteral("de"));
+        QCOMPARE(QFile::permissions(saved.FileName()),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                     QFileDevice::WriteUser);
     }
 };
 
