@@ -210,8 +210,11 @@ bool WriteDurably(const QString& fileName, QByteArrayView bytes,
     return written;
 }
 
-// Another name for the previous file's content, put in place atomically and
-// durably: a hard link where the file system has them, a copy otherwise.
+// Another name for the previous file's content, put in place atomically: a
+// hard link where the file system has them, a durable copy otherwise. The
+// link's name is made durable by the folder flush that follows the rename of
+// the new file over the old one (the same folder), so that when a save
+// returns, both are on the disk.
 bool LinkOrCopy(const QString& fileName, const QByteArray& content, const QString& backupName,
                 TFileError& error)
 {
@@ -219,8 +222,7 @@ bool LinkOrCopy(const QString& fileName, const QByteArray& content, const QStrin
     QFile::remove(staging);
     if (!Platform::LinkFile(fileName, staging, error))
         return WriteDurably(backupName, content, TAtomicFile::TPermissions::apOwnerOnly, error);
-    if (Platform::ReplaceFile(staging, backupName, error) &&
-        Platform::FlushFolder(QFileInfo(backupName).absolutePath(), error))
+    if (Platform::ReplaceFile(staging, backupName, error))
         return true;
     QFile::remove(staging);
     return false;
