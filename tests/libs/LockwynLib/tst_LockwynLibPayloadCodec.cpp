@@ -45,6 +45,16 @@ TGroupTreeData SampleTree()
     return tree;
 }
 
+// A root with groups nested the given levels below it.
+TGroupTreeData Chain(int levels)
+{
+    TGroupTreeData tree;
+    tree.Group.ID = QUuid::createUuid();
+    if (levels > 0)
+        tree.Groups.push_back(Chain(levels - 1));
+    return tree;
+}
+
 QCborMap TokenMap(const QString& title)
 {
     return QCborMap{{"id", QUuid::createUuid().toRfc4122()},
@@ -74,6 +84,7 @@ private Q_SLOTS:
     void indefiniteLengthsTagsAndLargeNumbers();
     void damagedInput_data();
     void damagedInput();
+    void writerStopsWhereTheReaderDoes();
     void packedSizeMustMatch_data();
     void packedSizeMustMatch();
 };
@@ -171,6 +182,23 @@ void TestLockwynLibPayloadCodec::damagedInput_data()
         << QByteArray("\xA1\x64root\xA1\x61t\xFF", 10);
     QTest::newRow("endless tags") << QByteArray(QByteArray("\xA1\x64root\xA1\x61x", 9) +
                                                 QByteArray(4096, '\xC1'));
+    QTest::newRow("text that is not UTF-8") << QByteArray("\xA1\x64root\xA1\x61t\x62\xC3\x28", 12);
+    QCborMap deepest;
+    for (int level = 0; level <= DatabaseLimits::MaxGroupDepth; ++level)
+        deepest = QCborMap{{"g", QCborArray{deepest}}};
+    QTest::newRow("groups a level deeper than a database holds") << RootWith(deepest);
+}
+
+// The writer refuses to write what the reader would refuse; it writes the
+// deepest tree the reader accepts.
+void TestLockwynLibPayloadCodec::writerStopsWhereTheReaderDoes()
+{
+    qsizetype plainSize = 0;
+    QVERIFY(UnpackPayload(
+        PackPayload(*TTokenGroup::Build(Chain(DatabaseLimits::MaxGroupDepth)), plainSize)));
+    QVERIFY_THROWS_EXCEPTION(
+        ELimitExceeded,
+        PackPayload(*TTokenGroup::Build(Chain(DatabaseLimits::MaxGroupDepth + 1)), plainSize));
 }
 
 void TestLockwynLibPayloadCodec::damagedInput()
