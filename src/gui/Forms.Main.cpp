@@ -92,11 +92,16 @@ void TfMain::DatabaseFileModified(const QString&)
         raise();
         activateWindow();
     }
-    const int answer = TMessageDialog::Show(LocalizedStrings().FDatabaseFileModifiedDlgMessage,
-                                            TMsgDlgType::mtConfirmation,
-                                            TMessageDialog::TDialogButtons::dbYesNo, 1);
-    if (answer == TMessageDialog::idYes)
+    if (AskReload())
         LockwynApp().ReloadDatabase();
+}
+
+bool TfMain::AskReload()
+{
+    const TIdleTimerSuspension suspended(LockwynApp());
+    return TMessageDialog::Show(
+               LocalizedStrings().FDatabaseFileModifiedDlgMessage, TMsgDlgType::mtConfirmation,
+               TMessageDialog::TDialogButtons::dbYesNo, 1) == TMessageDialog::idYes;
 }
 
 void TfMain::UpdateCaption()

@@ -35,6 +35,7 @@ protected:
 
 private:
     void DatabaseFileModified(const QString& fileName);
+    bool AskReload();
     void SetStayOnTop(bool stayOnTop);
 
     int FNormalizeTopMostCounter = 0;

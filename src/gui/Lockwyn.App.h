@@ -14,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "Components.MessageDialog.h"
 #include "Lockwyn.Interfaces.h"
 #include "LockwynLib.Interfaces.h"
 
@@ -90,6 +91,7 @@ public:
 protected:
     // Milliseconds of a steady clock; tests move it.
     virtual qint64 CurrentTimeMs() const;
+    const QTimer& AutoLockTimer() const { return FAutoLockTimer; }
     // The retry questions about creating and opening a file; true for Retry.
     bool AskRetryCreate(int code);
     bool AskRetryOpen(int code);
@@ -105,6 +107,9 @@ private:
     int OpenDatabaseFile(const QString& fileName, const QString& password, bool& abandoned);
     bool SaveDowngradedCopy(Lockwyn::IDatabaseFile& scratch, QString& fileName);
     bool AskRetry(const QString& message);
+    template <typename TButtons>
+    int Ask(const QString& message, TMsgDlgType type, const TButtons& buttons, int defaultButton);
+    void StartIdleCountdown();
     void SaveRecentFiles(IStartDialogView* view);
     void DatabaseOpened();
     void UpdateDatabaseViews();

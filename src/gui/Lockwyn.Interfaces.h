@@ -285,3 +285,17 @@ public:
     virtual IStartDialogView* CreateStartDialogView() = 0;
     virtual INewMasterPasswordView* CreateNewMasterPasswordView() = 0;
 };
+
+// Keeps the idle lock away while a dialog or question is open, however the
+// scope ends.
+class TIdleTimerSuspension
+{
+public:
+    explicit TIdleTimerSuspension(ILockwynApp& app) : FApp(app) { FApp.SuspendIdleTimer(); }
+    ~TIdleTimerSuspension() { FApp.ResumeIdleTimer(); }
+    TIdleTimerSuspension(const TIdleTimerSuspension&) = delete;
+    TIdleTimerSuspension& operator=(const TIdleTimerSuspension&) = delete;
+
+private:
+    ILockwynApp& FApp;
+};

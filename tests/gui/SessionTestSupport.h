@@ -113,6 +113,7 @@ public:
 
     using TLockwynAppBase::AskRetryCreate;
     using TLockwynAppBase::AskRetryOpen;
+    using TLockwynAppBase::AutoLockTimer;
 
     void Advance(qint64 ms) { FNow += ms; }
 
