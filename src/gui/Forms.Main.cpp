@@ -119,6 +119,11 @@ void TfMain::UpdateCaption()
                        : Lockwyn::Format(QStringLiteral("%s - %s"), strings.FAppName, name));
 }
 
+Lockwyn::ITokenGroupList TfMain::GetSearchScopeGroups()
+{
+    return LockwynApp().GetRootGroup()->GetAllGroups();
+}
+
 void TfMain::NormalizeTopMost()
 {
     if (FNormalizeTopMostCounter == 0 && windowFlags().testFlag(Qt::WindowStaysOnTopHint))

@@ -18,6 +18,7 @@
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Localizer.h"
+#include "Lockwyn.SelectionHistory.h"
 #include "Lockwyn.Settings.h"
 #include "Orvanta.Vcl.RecentFilesComboBox.h"
 #include "OvToast.h"
@@ -96,7 +97,9 @@ struct TLockwynAppBase::TFileSignalTarget
     }
 };
 
-TLockwynAppBase::TLockwynAppBase() : FFileSignalTarget(std::make_shared<TFileSignalTarget>())
+TLockwynAppBase::TLockwynAppBase()
+    : FSelectionHistory(std::make_unique<TSelectionHistory>(*this)),
+      FFileSignalTarget(std::make_shared<TFileSignalTarget>())
 {
     FFileSignalTarget->App = this;
     FAutoLockTimer.setObjectName(QStringLiteral("FAutoLockTimer"));
@@ -175,6 +178,7 @@ std::shared_ptr<ITokenGroup> TLockwynAppBase::GetRootGroup()
 
 void TLockwynAppBase::ClearHistory()
 {
+    FSelectionHistory->Clear();
     GetLockwyn()->GetOperationHistory()->Clear();
 }
 

@@ -48,6 +48,7 @@ public:
     bool GetReadOnlyMode() override { return FReadOnlyMode; }
     QMenu* GetHelpMenu() override;
     IMainView* GetMainView() override;
+    ISelectionHistory* GetSelectionHistory() override { return FSelectionHistory.get(); }
     std::shared_ptr<Lockwyn::ITokenStorage> GetTokenStorage() override;
     std::shared_ptr<Lockwyn::ITokenGroup> GetRootGroup() override;
     void SetReadOnlyMode(bool value) override { FReadOnlyMode = value; }
@@ -129,6 +130,7 @@ private:
     QTimer FAutoLockTimer;
     int FSuspendIdleTimerCount = 0;
     qint64 FLastRestIdleTime = 0;
+    std::unique_ptr<ISelectionHistory> FSelectionHistory;
     QList<TFileModificationListener> FFileModificationListeners;
     std::atomic<qint64> FLastFileModificationSignalTime = 0;
     bool FCanExit = true;
