@@ -293,11 +293,10 @@ TOvListItem* TOvListView::FillItem(int index) const
 
 void TOvListView::ResetRows(int count)
 {
-    const int scrollPosition = verticalScrollBar()->value();
     FModel->SetRowCount(count, FItems.FCount);
-    // Laid out now, so the scroll range allows the old position.
+    // Laid out at once: a layout left for later passes through an empty
+    // scroll range, which would take the scroll position to the top.
     doItemsLayout();
-    verticalScrollBar()->setValue(scrollPosition);
     if (FLastHoverItemIndex >= count)
         FLastHoverItemIndex = -1;
     viewport()->update();
