@@ -9,6 +9,7 @@
 // the fields GetSortFields names, one after the other, with the locale-aware
 // case-sensitive collation of the user's locale; a descending column reverses
 // the whole order. Null items (T compared with nullptr) are never shown.
+// Items are told apart with == and std::hash<T> (shared pointers: by object).
 //
 // Reload keeps the selection: rows whose items were selected before are
 // selected after it when their items are still shown (same items, compared
@@ -19,6 +20,7 @@
 // FillItem and Reload from them.
 
 #include <QList>
+#include <QPointer>
 
 #include <algorithm>
 #include <iterator>
@@ -79,8 +81,10 @@ public:
     }
     virtual ~TListViewPresenter()
     {
-        FListView->OnData = nullptr;
-        FListView->OnColumnSorted = nullptr;
+        if (FListView) {
+            FListView->OnData = nullptr;
+            FListView->OnColumnSorted = nullptr;
+        }
     }
     TListViewPresenter(const TListViewPresenter&) = delete;
     TListViewPresenter& operator=(const TListViewPresenter&) = delete;
@@ -237,7 +241,7 @@ protected:
         return std::max(FListView->viewport()->width() - scrollBar, 0) / count;
     }
 
-    TOvListView* FListView;
+    QPointer<TOvListView> FListView; // not owned
     QList<T> FFilteredItems;
 
 private:

@@ -237,8 +237,12 @@ private:
     void AutosizeColumn(TOvListColumn* column);
     void SetHover(int itemIndex, TOvListColumn* column, Qt::KeyboardModifiers modifiers);
     void PaintRowBackground(QPainter* painter, const QRect& rect, int row) const;
+    TOvItemFontStyle CellStyle(TOvListItem* item, TOvListColumn* column) const;
     void PaintCell(QPainter* painter, TOvListItem* item, TOvListColumn* column,
                    const QRect& cell) const;
+    // Marks the search text's runs (partial) or the whole text on the line.
+    void PaintHighlight(QPainter* painter, const QFont& font, const QString& shown, bool partial,
+                        const QRect& textLine, const QRect& textExtent) const;
     QModelIndex RowIndex(int row) const;
 
     TOvListColumns* FColumns;
