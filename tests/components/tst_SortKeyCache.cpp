@@ -22,6 +22,16 @@ void VerifyRanks(const TSortKeyCache& cache, const QStringList& texts, const QLi
                      qPrintable(texts.at(i) + u" / "_s + texts.at(j)));
 }
 
+// One sort that asks for these texts.
+void Sort(TSortKeyCache& cache, const QStringList& texts)
+{
+    cache.BeginSort();
+    for (const QString& text : texts)
+        cache.Add(text);
+    cache.Update();
+    cache.EndSort();
+}
+
 } // namespace
 
 class TestSortKeyCache : public QObject
@@ -87,26 +97,18 @@ void TestSortKeyCache::ranksStayRightWhenTextsArrive()
 void TestSortKeyCache::textsNoRecentSortAskedForAreDropped()
 {
     TSortKeyCache cache;
-    cache.BeginSort();
+    QStringList all;
     for (int i = 0; i < 100; ++i)
-        cache.Add(u"text %1"_s.arg(i));
-    cache.Update();
-    cache.EndSort();
-    // Eight sorts of a few of them: the others are kept for a while...
+        all << u"text %1"_s.arg(i);
+    Sort(cache, all);
+    // Sorts of a few of them: the others are kept for a while...
+    const QStringList few{u"text 1"_s, u"text 2"_s};
     for (int sort = 0; sort < 7; ++sort) {
-        cache.BeginSort();
-        cache.Add(u"text 1"_s);
-        cache.Add(u"text 2"_s);
-        cache.Update();
-        cache.EndSort();
+        Sort(cache, few);
         QCOMPARE(cache.Size(), 100);
     }
-    // ...and dropped when no recent sort wanted them.
-    cache.BeginSort();
-    cache.Add(u"text 1"_s);
-    cache.Add(u"text 2"_s);
-    cache.Update();
-    cache.EndSort();
+    // ...and dropped when eight sorts in a row did not want them.
+    Sort(cache, few);
     QCOMPARE(cache.Size(), 2);
     cache.BeginSort();
     const qsizetype two = cache.Add(u"text 2"_s);
@@ -124,11 +126,7 @@ void TestSortKeyCache::textsNoRecentSortAskedForAreDropped()
 void TestSortKeyCache::followsTheLocale()
 {
     TSortKeyCache cache;
-    cache.BeginSort();
-    cache.Add(u"ä"_s);
-    cache.Add(u"z"_s);
-    cache.Update();
-    cache.EndSort();
+    Sort(cache, {u"ä"_s, u"z"_s});
     // Swedish puts "ä" after "z".
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
     cache.BeginSort();
