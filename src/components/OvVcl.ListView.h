@@ -13,6 +13,12 @@
 // Selection: rows are selected whole, several at a time. A change of one row
 // fires OnSelectItem; a change of several rows at once (Shift+click, select
 // all, clearing a selection of several rows) fires OnDataStateChange.
+// Selected rows get a light fill (grey while the control has no focus), so
+// the text colours OnCustomItemFontStyle chooses stay readable on them.
+//
+// Typical use: create the control, hand it to a TListViewPresenter (which
+// fills rows and re-sorts), set the other events, call InitColumns, then the
+// presenter's Reload whenever the data changes.
 
 #include <QColor>
 #include <QList>
