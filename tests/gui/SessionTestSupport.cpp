@@ -8,6 +8,7 @@
 
 #include "Forms.StartDialog.h"
 #include "Lockwyn.LibraryConnections.h"
+#include "OvToast.h"
 
 using namespace Lockwyn;
 
@@ -279,6 +280,15 @@ QStringList OpenGroupTitles()
     for (const auto& group : root->GetGroups())
         titles.append(group->GetTitle());
     return titles;
+}
+
+QString ToastText()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* toast = qobject_cast<TOvToast*>(window))
+            return toast->accessibleName();
+    }
+    return {};
 }
 
 void AnswerStartDialogWithPassword(const QString& password)

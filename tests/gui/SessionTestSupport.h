@@ -38,6 +38,9 @@ void AddGroupElsewhere(const QString& fileName, const QString& password, const Q
 void AddGroup(const QString& title);
 QStringList OpenGroupTitles();
 
+// The text of the toast on screen; empty when there is none.
+QString ToastText();
+
 // Once the real start dialog shows, types the password and presses OK.
 void AnswerStartDialogWithPassword(const QString& password);
 
