@@ -16,16 +16,16 @@
         <translation>Datenbanken werden mit XChaCha20-Poly1305 verschlüsselt; der Schlüssel wird mit Argon2id aus dem Master-Passwort abgeleitet.</translation>
     </message>
     <message>
-        <source>&amp;Libraries shipped with %1 and their licences:</source>
-        <translation>Mit %1 ausgelieferte &amp;Bibliotheken und ihre Lizenzen:</translation>
-    </message>
-    <message>
         <source>Copy version info</source>
         <translation>Versionsinformationen kopieren</translation>
     </message>
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Licences of the libraries shipped with %1:</source>
+        <translation>&amp;Lizenzen der mit %1 ausgelieferten Bibliotheken:</translation>
     </message>
 </context>
 <context>

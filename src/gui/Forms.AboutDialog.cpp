@@ -2,18 +2,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Frames.DialogHeader.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-constexpr int ClientWidth = 560;
+constexpr int ClientWidth = 640;
 constexpr int ContentMargin = 16;
 constexpr int LogoSize = 72;
 constexpr int ProductNamePixelHeight = 22;
@@ -32,8 +33,7 @@ constexpr int RowSpacing = 6;
 constexpr int SectionSpacing = 16;
 constexpr int ButtonSpacing = 8;
 constexpr int ButtonWidth = 88;
-constexpr int LibraryListWidth = 150;
-constexpr int LicenceHeight = 200;
+constexpr int LicenceHeight = 240;
 constexpr int ToastInterval = 2000;
 
 // The libraries shipped with the program and the files of their licences.
@@ -65,13 +65,7 @@ QString ReadResource(const QString& name)
 TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("dlgAbout"));
-    setWindowFlags((parent ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowModality(Qt::ApplicationModal);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
+    PrepareDialogWindow(*this);
     CreateControls();
     frDialogHeader->SetSettingsMenuVisible(false);
     frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
@@ -145,29 +139,28 @@ QWidget* TAboutDialog::CreateLibraryPanel()
     auto* panel = new QWidget(this);
     lblLibraries = new QLabel(panel);
     lblLibraries->setObjectName(QStringLiteral("lblLibraries"));
-    lstLibraries = new QListWidget(panel);
-    lstLibraries->setObjectName(QStringLiteral("lstLibraries"));
-    lstLibraries->setFixedWidth(ScaleByDpi(this, LibraryListWidth));
+    cbLibraries = new QComboBox(panel);
+    cbLibraries->setObjectName(QStringLiteral("cbLibraries"));
     for (const TShippedLibrary& library : ShippedLibraries())
-        lstLibraries->addItem(library.Name);
+        cbLibraries->addItem(library.Name);
+    lblLibraries->setBuddy(cbLibraries);
     memLicence = new QPlainTextEdit(panel);
     memLicence->setObjectName(QStringLiteral("memLicence"));
     memLicence->setReadOnly(true);
     memLicence->setLineWrapMode(QPlainTextEdit::NoWrap);
     memLicence->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    lblLibraries->setBuddy(lstLibraries);
-    connect(lstLibraries, &QListWidget::currentRowChanged, this, &TAboutDialog::ShowLicence);
-    lstLibraries->setCurrentRow(0);
+    connect(cbLibraries, &QComboBox::currentIndexChanged, this, &TAboutDialog::ShowLicence);
+    ShowLicence(cbLibraries->currentIndex());
 
-    auto* row = new QHBoxLayout;
-    row->setSpacing(ScaleByDpi(this, ButtonSpacing));
-    row->addWidget(lstLibraries);
-    row->addWidget(memLicence, 1);
+    auto* chooser = new QHBoxLayout;
+    chooser->setSpacing(ScaleByDpi(this, ButtonSpacing));
+    chooser->addWidget(lblLibraries);
+    chooser->addWidget(cbLibraries, 1);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(ScaleByDpi(this, RowSpacing));
-    layout->addWidget(lblLibraries);
-    layout->addLayout(row);
+    layout->addLayout(chooser);
+    layout->addWidget(memLicence);
     panel->setFixedHeight(ScaleByDpi(this, LicenceHeight));
     return panel;
 }
@@ -206,7 +199,7 @@ void TAboutDialog::LocalizerUpdate()
                               "derived from the master password with Argon2id."));
     const QString page = ProductPageUrl().toString();
     lblProductPage->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(page.toHtmlEscaped()));
-    lblLibraries->setText(tr("&Libraries shipped with %1 and their licences:").arg(product));
+    lblLibraries->setText(tr("&Licences of the libraries shipped with %1:").arg(product));
     btnCopyVersionInfo->setText(tr("Copy version info"));
     btnClose->setText(tr("Close"));
 }

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QPixmap>
 
+class QComboBox;
 class QLabel;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class TfrDialogHeader;
@@ -47,7 +47,7 @@ private:
     QLabel* lblEncryption = nullptr;
     QLabel* lblProductPage = nullptr;
     QLabel* lblLibraries = nullptr;
-    QListWidget* lstLibraries = nullptr;
+    QComboBox* cbLibraries = nullptr;
     QPlainTextEdit* memLicence = nullptr;
     QPushButton* btnCopyVersionInfo = nullptr;
     QPushButton* btnClose = nullptr;

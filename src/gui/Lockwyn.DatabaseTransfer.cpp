@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 
+#include "Components.DpiScale.h"
 #include "Components.FileDialog.h"
 #include "Components.MessageDialog.h"
 #include "Lockwyn.App.h"
@@ -29,6 +30,7 @@ namespace {
 
 constexpr int SuccessToastInterval = 3000;
 constexpr int VersionWarningToastInterval = 6000;
+constexpr int ProgressDialogWidth = 400;
 
 // Keeps the idle lock away and the main window off the top while a dialog of
 // the transfer is up.
@@ -203,6 +205,7 @@ QProgressDialog* CreateProgressDialog(QWidget* parent, const QString& fileName)
     progress->setAutoReset(false);
     progress->setAutoClose(false);
     progress->setWindowModality(Qt::ApplicationModal);
+    progress->setMinimumWidth(ScaleByDpi(progress, ProgressDialogWidth));
     // Shown by exec() below, never on its own timer.
     progress->setMinimumDuration(INT_MAX);
     progress->reset();

@@ -38,6 +38,8 @@ void LogStart()
 
 int main(int, char** argv)
 {
+    // Logged before the window can be found.
+    LogStart();
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection))
         return 1;
@@ -58,7 +60,6 @@ int main(int, char** argv)
                         &deleteWindow);
     xcb_map_window(connection, window);
     xcb_flush(connection);
-    LogStart();
 
     while (xcb_generic_event_t* event = xcb_wait_for_event(connection)) {
         const bool close =

@@ -3,9 +3,9 @@
 // for a support request.
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -71,10 +71,10 @@ private Q_SLOTS:
         QFETCH(QString, library);
         QFETCH(QString, licence);
         TAboutDialog dialog;
-        auto* list = Child<QListWidget>(dialog, "lstLibraries");
-        const QList<QListWidgetItem*> items = list->findItems(library, Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
-        list->setCurrentItem(items.first());
+        auto* libraries = Child<QComboBox>(dialog, "cbLibraries");
+        const int index = libraries->findText(library);
+        QVERIFY(index >= 0);
+        libraries->setCurrentIndex(index);
         QVERIFY(Child<QPlainTextEdit>(dialog, "memLicence")->toPlainText().contains(licence));
     }
 

@@ -205,7 +205,10 @@ private Q_SLOTS:
         Run([this] { FService->Check(); });
         QCOMPARE(int(FResult.value_or(TUpdateCheckResult(-1))), result);
         QCOMPARE(FAnswers->Messages(), QStringList{message});
-        QCOMPARE(FServer->Requests(), QList<QByteArray>{"GET /version.json HTTP/1.1"});
+        // Qt's HTTP client may send a request again after a broken connection.
+        QVERIFY(!FServer->Requests().isEmpty());
+        for (const QByteArray& request : FServer->Requests())
+            QCOMPARE(request, QByteArray("GET /version.json HTTP/1.1"));
         QVERIFY(FBrowser.Opened.isEmpty());
     }
 

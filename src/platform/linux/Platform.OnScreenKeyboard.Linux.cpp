@@ -31,7 +31,15 @@ class TXConnection
 {
 public:
     TXConnection() : FConnection(xcb_connect(nullptr, &FScreen)) {}
-    ~TXConnection() { xcb_disconnect(FConnection); }
+    // A round trip first: requests still on their way when a client leaves
+    // may be dropped.
+    ~TXConnection()
+    {
+        if (Valid())
+            std::free(
+                xcb_get_input_focus_reply(FConnection, xcb_get_input_focus(FConnection), nullptr));
+        xcb_disconnect(FConnection);
+    }
     TXConnection(const TXConnection&) = delete;
     TXConnection& operator=(const TXConnection&) = delete;
 
@@ -164,7 +172,6 @@ bool BringWindowToFront(TWindowHandle handle)
                             XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT |
                                 XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
     }
-    xcb_flush(x.Get());
     return true;
 }
 
@@ -180,7 +187,6 @@ bool CloseWindow(TWindowHandle handle)
     const uint32_t data[5] = {deleteWindow, XCB_CURRENT_TIME, 0, 0, 0};
     x.SendClientMessage(xcb_window_t(handle), xcb_window_t(handle), protocols, data,
                         XCB_EVENT_MASK_NO_EVENT);
-    xcb_flush(x.Get());
     return true;
 }
 
