@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -280,6 +281,19 @@ QStringList OpenGroupTitles()
     for (const auto& group : root->GetGroups())
         titles.append(group->GetTitle());
     return titles;
+}
+
+QByteArray ReadAll(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& fileName, const QByteArray& content)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
 }
 
 QString ToastText()

@@ -43,19 +43,6 @@ constexpr int LockwynXml = 0;
 constexpr int PlainText = 1;
 constexpr int KeePassXml = 3;
 
-QByteArray ReadAll(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& fileName, const QByteArray& content)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(content), content.size());
-}
-
 QStringList TitlesOf(const ITokenGroupList& groups)
 {
     QStringList titles;

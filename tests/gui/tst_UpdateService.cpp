@@ -231,7 +231,8 @@ private Q_SLOTS:
             QUrl(QStringLiteral("http://127.0.0.1:%1/version.json").arg(port)));
         FAnswers->Answer("OK");
         Run([this] { FService->Check(); });
-        QCOMPARE(FResult.value_or(TUpdateCheckResult(-1)), TUpdateCheckResult::ucrServerUnreachable);
+        QCOMPARE(FResult.value_or(TUpdateCheckResult(-1)),
+                 TUpdateCheckResult::ucrServerUnreachable);
         QCOMPARE(FAnswers->Messages(), QStringList{LocalizedStrings().FUpdateServerUnreachable});
     }
 
