@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>TAboutDialog</name>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Databases are encrypted with XChaCha20-Poly1305; the key is derived from the master password with Argon2id.</source>
+        <translation>Datenbanken werden mit XChaCha20-Poly1305 verschlüsselt; der Schlüssel wird mit Argon2id aus dem Master-Passwort abgeleitet.</translation>
+    </message>
+    <message>
+        <source>Copy version info</source>
+        <translation>Versionsinformationen kopieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Licences of the libraries shipped with %1:</source>
+        <translation>&amp;Lizenzen der mit %1 ausgelieferten Bibliotheken:</translation>
+    </message>
+</context>
+<context>
     <name>TLocalizedStrings</name>
     <message>
         <source>Lockwyn</source>
@@ -657,6 +684,64 @@ Unter einem anderen Namen erneut versuchen?</translation>
         <source>The database was saved by a newer version of Lockwyn that this version cannot read. Please update Lockwyn to open it.</source>
         <comment>ErrorDatabaseTooNew</comment>
         <translation>Die Datenbank wurde von einer neueren Lockwyn-Version gespeichert, die diese Version nicht lesen kann. Bitte aktualisieren Sie Lockwyn, um sie zu öffnen.</translation>
+    </message>
+    <message>
+        <source>The exported file will contain your passwords unencrypted. Continue?</source>
+        <comment>ExportUnencryptedWarning</comment>
+        <translation>Die exportierte Datei wird Ihre Passwörter unverschlüsselt enthalten. Fortfahren?</translation>
+    </message>
+    <message>
+        <source>%s already exists.
+Do you want to replace it?</source>
+        <comment>ExportOverwriteDlgMessage</comment>
+        <translation>%s ist bereits vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
+    </message>
+    <message>
+        <source>Reading %s...</source>
+        <comment>ImportProgressMessage</comment>
+        <translation>%s wird gelesen...</translation>
+    </message>
+    <message>
+        <source>Lockwyn %0:s is available. You are using version %1:s.
+
+The new version can be downloaded from the product page:
+%2:s</source>
+        <comment>UpdateAvailableMessage</comment>
+        <translation>Lockwyn %0:s ist verfügbar. Sie verwenden Version %1:s.
+
+Die neue Version erhalten Sie auf der Produktseite:
+%2:s</translation>
+    </message>
+    <message>
+        <source>Open Product Page</source>
+        <comment>UpdateOpenProductPageButtonCaption</comment>
+        <translation>Produktseite öffnen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <comment>UpdateCloseButtonCaption</comment>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>You are using the latest version of Lockwyn (%s).</source>
+        <comment>UpdateCurrentMessage</comment>
+        <translation>Sie verwenden die neueste Version von Lockwyn (%s).</translation>
+    </message>
+    <message>
+        <source>The update server could not be reached. Please check your Internet connection and try again later.</source>
+        <comment>UpdateServerUnreachable</comment>
+        <translation>Der Update-Server ist nicht erreichbar. Bitte prüfen Sie Ihre Internetverbindung und versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>The update server&apos;s answer could not be read. Please try again later.</source>
+        <comment>UpdateAnswerUnreadable</comment>
+        <translation>Die Antwort des Update-Servers konnte nicht gelesen werden. Bitte versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>Version info copied to clipboard</source>
+        <comment>ToastVersionInfoCopied</comment>
+        <translation>Versionsinformationen in die Zwischenablage kopiert</translation>
     </message>
 </context>
 <context>

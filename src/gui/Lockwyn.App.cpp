@@ -15,6 +15,7 @@
 #include "Components.Singleton.h"
 #include "Forms.NewMasterPassword.h"
 #include "Forms.StartDialog.h"
+#include "Lockwyn.DatabaseTransfer.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Localizer.h"
@@ -690,6 +691,19 @@ void TLockwynAppBase::ChangeMasterPassword()
         main->RestoreTopMost();
     view->ReleaseView();
     ResumeIdleTimer();
+}
+
+// ---------------------------------------------------------------------------
+// Import and export
+
+bool TLockwynAppBase::ExportDatabase(int converterIndex)
+{
+    return DatabaseTransfer::ExportDatabase(*this, converterIndex);
+}
+
+bool TLockwynAppBase::ImportDatabase(int converterIndex)
+{
+    return DatabaseTransfer::ImportDatabase(*this, converterIndex);
 }
 
 // ---------------------------------------------------------------------------

@@ -386,6 +386,10 @@ public:
     virtual void SaveDatabase() = 0;
     virtual bool SaveDatabaseAs() = 0;
     virtual void ChangeMasterPassword() = 0;
+    // Through the converter of that index; true when the file was written,
+    // or read and imported.
+    virtual bool ExportDatabase(int converterIndex) = 0;
+    virtual bool ImportDatabase(int converterIndex) = 0;
     virtual void Lock() = 0;
     virtual void LockMinimized() = 0;
     virtual void ReloadDatabase() = 0;

@@ -199,6 +199,30 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "The database was saved by a newer version of Lockwyn that this version "
                        "cannot read. Please update Lockwyn to open it.",
                        "ErrorDatabaseTooNew"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The exported file will contain your passwords unencrypted. Continue?",
+                       "ExportUnencryptedWarning"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "%s already exists.\nDo you want to replace it?",
+                       "ExportOverwriteDlgMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Reading %s...", "ImportProgressMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "Lockwyn %0:s is available. You are using version %1:s.\n\nThe new version "
+                       "can be downloaded from the product page:\n%2:s",
+                       "UpdateAvailableMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Open Product Page",
+                       "UpdateOpenProductPageButtonCaption"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Close", "UpdateCloseButtonCaption"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "You are using the latest version of Lockwyn (%s).",
+                       "UpdateCurrentMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The update server could not be reached. Please check your Internet "
+                       "connection and try again later.",
+                       "UpdateServerUnreachable"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The update server's answer could not be read. Please try again later.",
+                       "UpdateAnswerUnreadable"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Version info copied to clipboard",
+                       "ToastVersionInfoCopied"),
 };
 
 TLocalizedStrings& Table()

@@ -38,6 +38,14 @@ void AddGroupElsewhere(const QString& fileName, const QString& password, const Q
 void AddGroup(const QString& title);
 QStringList OpenGroupTitles();
 
+// A file's bytes; empty when it cannot be read.
+QByteArray ReadAll(const QString& fileName);
+// Replaces a file's content.
+void WriteAll(const QString& fileName, const QByteArray& content);
+
+// The text of the toast on screen; empty when there is none.
+QString ToastText();
+
 // Once the real start dialog shows, types the password and presses OK.
 void AnswerStartDialogWithPassword(const QString& password);
 
