@@ -26,7 +26,7 @@ void TBrowserList::Refresh()
     QList<Platform::TInstalledBrowser> installed = Platform::InstalledBrowsers();
     std::sort(installed.begin(), installed.end(),
               [](const Platform::TInstalledBrowser& a, const Platform::TInstalledBrowser& b) {
-                  const int byName = a.Name.localeAwareCompare(b.Name);
+                  const int byName = a.Name.compare(b.Name, Qt::CaseInsensitive);
                   return byName != 0 ? byName < 0 : a.Path < b.Path;
               });
     QList<std::shared_ptr<IBrowserInfo>> items;

@@ -275,16 +275,19 @@ QString FlatpakLauncher(const QStringList& arguments, const TXdgFolders& folders
     return {};
 }
 
-// The program file an Exec value starts; "env" and its assignments are
-// skipped.
+// The program file an Exec value starts; "env" with its options and
+// assignments is looked through.
 QString ExecProgram(const QString& exec, const TXdgFolders& folders)
 {
     QStringList arguments = ExecArguments(exec);
     if (!arguments.isEmpty() && QFileInfo(arguments.first()).fileName() == QLatin1String("env")) {
         arguments.removeFirst();
         while (!arguments.isEmpty() &&
-               (IsVariableAssignment(arguments.first()) || arguments.first().startsWith(u'-')))
-            arguments.removeFirst();
+               (IsVariableAssignment(arguments.first()) || arguments.first().startsWith(u'-'))) {
+            const QString option = arguments.takeFirst();
+            if (option == QLatin1String("-u") || option == QLatin1String("--unset"))
+                arguments.removeFirst();
+        }
     }
     if (arguments.isEmpty())
         return {};

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "DesktopTestFixture.h"
 #include "FormFillLib.Browser.h"
 #include "FormFillLib.WebAutoLogin.h"
 #include "WebTestServer.h"
@@ -159,21 +160,6 @@ QByteArray ProcFile(qint64 pid, const char* name)
 {
     QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArrayList ReadLines(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().split('\n') : QByteArrayList();
-}
-
-void WriteExecutable(const QString& fileName, const QByteArray& content)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
 }
 
 } // namespace
@@ -548,10 +534,10 @@ void TestFormFillLib::credentialsLeaveNoTrace()
 // once per run for logins, every time for an analysis.
 void TestFormFillLib::otherBrowsersGetThePageOnly()
 {
-    const QString opened = FData->filePath(QStringLiteral("opened.txt"));
-    const QString otherBrowser = FData->filePath(QStringLiteral("firefox"));
-    WriteExecutable(otherBrowser,
-                    "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + QFile::encodeName(opened) + "'\n");
+    TDesktopTestFixture desktop;
+    desktop.AddBrowser(QStringLiteral("chromium.desktop"), QStringLiteral("Chromium"),
+                       ChromiumLauncher + QStringLiteral(" %U"));
+    const QString otherBrowser = desktop.AddProgram(QStringLiteral("firefox"));
     FLibrary->SetBrowserPath(otherBrowser);
     QList<std::shared_ptr<IWebAutoLoginSession>> notices;
     FLibrary->SetOnSessionNotice(
@@ -572,52 +558,28 @@ void TestFormFillLib::otherBrowsersGetThePageOnly()
     }
     QCOMPARE(notices, (QList{first, analysis}));
     QVERIFY(FLibrary->Browsers().isEmpty());
-    QTRY_COMPARE(ReadLines(opened).size(), 3);
-    QCOMPARE(ReadLines(opened).first(), FServer->Url(QStringLiteral("/plain")).toEncoded());
+    const QString plain = FServer->Url(QStringLiteral("/plain")).toString();
+    const QString twoForms = FServer->Url(QStringLiteral("/two-forms")).toString();
+    QTRY_COMPARE(desktop.OpenedWith(otherBrowser), (QStringList{plain, twoForms, plain}));
 }
 
+// With no browser that can fill installed, the system's browser shows the
+// page.
 void TestFormFillLib::withoutAnyChromiumThePageOpensOnly()
 {
-    // The system knows of one browser, and it is not of the Chromium family.
-    const QString opened = FData->filePath(QStringLiteral("opened.txt"));
-    const QString otherBrowser = FData->filePath(QStringLiteral("otherbrowser"));
-    WriteExecutable(otherBrowser,
-                    "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + QFile::encodeName(opened) + "'\n");
-    const QString applications = FData->filePath(QStringLiteral("share/applications"));
-    QVERIFY(QDir().mkpath(applications));
-    QFile entry(applications + QStringLiteral("/other.desktop"));
-    QVERIFY(entry.open(QIODevice::WriteOnly));
-    entry.write("[Desktop Entry]\nType=Application\nName=Other\nExec=" +
-                QFile::encodeName(otherBrowser) + " %u\nMimeType=x-scheme-handler/https;\n");
-    entry.close();
-    QFile defaults(FData->filePath(QStringLiteral("config/mimeapps.list")));
-    QVERIFY(QDir().mkpath(FData->filePath(QStringLiteral("config"))));
-    QVERIFY(defaults.open(QIODevice::WriteOnly));
-    defaults.write("[Default Applications]\nx-scheme-handler/https=other.desktop\n");
-    defaults.close();
-    const QList<QPair<const char*, QString>> environment{
-        {"XDG_DATA_HOME", FData->filePath(QStringLiteral("share"))},
-        {"XDG_DATA_DIRS", FData->filePath(QStringLiteral("none"))},
-        {"XDG_CONFIG_HOME", FData->filePath(QStringLiteral("config"))},
-        {"XDG_CONFIG_DIRS", FData->filePath(QStringLiteral("none"))},
-        {"PATH", FData->filePath(QStringLiteral("none"))}};
-    QList<QPair<const char*, QByteArray>> saved;
-    for (const auto& [name, value] : environment) {
-        saved << qMakePair(name, qgetenv(name));
-        qputenv(name, QFile::encodeName(value));
-    }
-    const auto restore = qScopeGuard([&] {
-        for (const auto& [name, value] : saved)
-            qputenv(name, value);
-    });
+    TDesktopTestFixture desktop;
+    const QString otherBrowser = desktop.AddProgram(QStringLiteral("otherbrowser"));
+    desktop.AddBrowser(QStringLiteral("other.desktop"), QStringLiteral("Other"),
+                       otherBrowser + QStringLiteral(" %u"));
+    desktop.WriteMimeApps("[Default Applications]\nx-scheme-handler/https=other.desktop\n");
 
     FLibrary->SetUseDefaultBrowser(true);
     const auto session = Login(QStringLiteral("/plain"), true);
     WaitDone(session);
     QCOMPARE(session->GetProblem(), TWebSessionProblem::wspNoBrowserCanFill);
     QVERIFY(FLibrary->Browsers().isEmpty());
-    QTRY_COMPARE(ReadLines(opened),
-                 QByteArrayList{FServer->Url(QStringLiteral("/plain")).toEncoded()});
+    QTRY_COMPARE(desktop.OpenedWith(otherBrowser),
+                 QStringList{FServer->Url(QStringLiteral("/plain")).toString()});
 }
 
 QTEST_GUILESS_MAIN(TestFormFillLib)
