@@ -141,6 +141,13 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString ExportFailed MEMBER FExportFailed)
     Q_PROPERTY(QString ErrorDatabaseDamaged MEMBER FErrorDatabaseDamaged)
     Q_PROPERTY(QString ErrorDatabaseTooNew MEMBER FErrorDatabaseTooNew)
+    Q_PROPERTY(QString WebSessionNotWebAddress MEMBER FWebSessionNotWebAddress)
+    Q_PROPERTY(QString WebSessionBrowserCannotFill MEMBER FWebSessionBrowserCannotFill)
+    Q_PROPERTY(QString WebSessionNoBrowserCanFill MEMBER FWebSessionNoBrowserCanFill)
+    Q_PROPERTY(QString WebSessionBrowserFailed MEMBER FWebSessionBrowserFailed)
+    Q_PROPERTY(QString WebSessionPageNotLoaded MEMBER FWebSessionPageNotLoaded)
+    Q_PROPERTY(QString WebSessionOtherSite MEMBER FWebSessionOtherSite)
+    Q_PROPERTY(QString WebSessionNoLoginForm MEMBER FWebSessionNoLoginForm)
 
 public:
     TLocalizedStrings();
@@ -276,6 +283,13 @@ public:
     QString FExportFailed;
     QString FErrorDatabaseDamaged;
     QString FErrorDatabaseTooNew;
+    QString FWebSessionNotWebAddress;
+    QString FWebSessionBrowserCannotFill;
+    QString FWebSessionNoBrowserCanFill;
+    QString FWebSessionBrowserFailed;
+    QString FWebSessionPageNotLoaded;
+    QString FWebSessionOtherSite;
+    QString FWebSessionNoLoginForm;
 };
 
 // The process-wide table, created on first use.
