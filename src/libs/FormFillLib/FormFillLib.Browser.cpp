@@ -16,7 +16,6 @@ namespace {
 const QString PageType = QStringLiteral("page");
 // A cold start on a busy machine can take several seconds.
 constexpr int StartTimeoutMs = 30000;
-const QString StartPageUrl = QStringLiteral("about:blank");
 
 bool RunningAsRoot()
 {
@@ -92,7 +91,10 @@ QStringList TBrowser::Arguments() const
         arguments << QStringLiteral("--no-sandbox");
     if (FLaunch.Headless)
         arguments << QStringLiteral("--headless=new");
-    arguments << StartPageUrl;
+    // Nothing after "--" is read as a switch.
+    arguments << QStringLiteral("--")
+              << (FLaunch.StartUrl.isEmpty() ? QStringLiteral("about:blank")
+                                             : FLaunch.StartUrl.toString(QUrl::FullyEncoded));
     return arguments;
 }
 
@@ -122,8 +124,7 @@ void TBrowser::Connected()
                                  continue;
                              const QString id = target.value(QStringLiteral("targetId")).toString();
                              FPages.insert(id);
-                             if (FStartPage.isEmpty() &&
-                                 target.value(QStringLiteral("url")).toString() == StartPageUrl)
+                             if (FStartPage.isEmpty())
                                  FStartPage = id;
                          }
                          FStartTimer.stop();

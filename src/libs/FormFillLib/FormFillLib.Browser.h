@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -20,6 +21,8 @@ struct TBrowserLaunch
     QString Program;
     QString ProfileFolder;
     bool Headless = false;
+    // The page it opens with, so that a cold start loads it at once.
+    QUrl StartUrl;
 };
 
 class TBrowser final : public QObject
@@ -40,10 +43,10 @@ public:
     qint64 ProcessId() const { return FProcess.ProcessId(); }
     QString PrivateFolder() const { return FPrivateFolder.path(); }
 
-    // The blank page the browser opened with, once; empty afterwards or when
-    // the user closed it.
+    // The page the browser opened with, once; empty afterwards or when the
+    // user closed it.
     QString TakeStartPage();
-    // Pages other than the blank one it started with.
+    // Pages other than the start page while nobody took it.
     bool HasUserPages() const;
 
     // Asks the browser to close; it is ended by force when it has not ended

@@ -12,7 +12,7 @@ namespace {
 constexpr int NavigationTimeoutMs = 30000;
 // How long a login form may take to appear after the page has loaded.
 constexpr int FormWaitMs = 6000;
-constexpr int RetryIntervalMs = 250;
+constexpr int RetryIntervalMs = 100;
 // A password field may appear a little after its user name field; only after
 // this long is a user name field alone taken for the first step of a
 // two-step login.
@@ -20,7 +20,6 @@ constexpr int UserNameOnlyGraceMs = 1500;
 // How long a submitted form may take to load its answer before the redirect
 // address is opened all the same.
 constexpr int AfterSubmitWaitMs = 10000;
-const QString BlankPage = QStringLiteral("about:blank");
 const QString WorldName = QStringLiteral("Lockwyn");
 
 constexpr double LaunchedProgress = 0.3;
@@ -64,20 +63,24 @@ void TWebSession::Run(TBrowser& browser)
     connect(&browser, &TBrowser::Failed, this, [this](const QString& reason) {
         Finish(TWebSessionProblem::wspBrowserFailed, reason);
     });
+    // The page the browser started with is this session's when it started
+    // for it; otherwise it is sent to the address.
     const QString startPage = browser.TakeStartPage();
     if (!startPage.isEmpty()) {
-        PageCreated(startPage);
+        PageCreated(startPage, browser.Launch().StartUrl == FRequest.Url);
         return;
     }
-    // The page is closed again when the session was cancelled meanwhile.
+    // A new page opens on the address at once; it is closed again when the
+    // session was cancelled meanwhile.
     browser.Connection().Send(
-        QStringLiteral("Target.createTarget"), {{QStringLiteral("url"), BlankPage}}, {},
+        QStringLiteral("Target.createTarget"),
+        {{QStringLiteral("url"), FRequest.Url.toString(QUrl::FullyEncoded)}}, {},
         [this, guard = QPointer(this), browser = QPointer(&browser)](const QJsonObject& result,
                                                                      const QString& error) {
             const QString targetId = result.value(QStringLiteral("targetId")).toString();
             if (guard && IsRunning()) {
                 if (error.isEmpty())
-                    PageCreated(targetId);
+                    PageCreated(targetId, true);
                 else
                     Finish(TWebSessionProblem::wspBrowserFailed, error);
             } else if (browser && !targetId.isEmpty()) {
@@ -87,17 +90,19 @@ void TWebSession::Run(TBrowser& browser)
         });
 }
 
-void TWebSession::PageCreated(const QString& targetId)
+void TWebSession::PageCreated(const QString& targetId, bool onAddress)
 {
     FTargetId = targetId;
     Command(QStringLiteral("Target.attachToTarget"),
             {{QStringLiteral("targetId"), targetId}, {QStringLiteral("flatten"), true}}, {},
-            [this](const QJsonObject& result) {
-                PageAttached(result.value(QStringLiteral("sessionId")).toString());
+            [this, onAddress](const QJsonObject& result) {
+                PageAttached(result.value(QStringLiteral("sessionId")).toString(), onAddress);
             });
 }
 
-void TWebSession::PageAttached(const QString& sessionId)
+// A page already on the address is looked at right away; its events until
+// now are not needed, since the form is looked for by asking the page.
+void TWebSession::PageAttached(const QString& sessionId, bool onAddress)
 {
     FPageSession = sessionId;
     ReportProgress(AttachedProgress);
@@ -108,13 +113,18 @@ void TWebSession::PageAttached(const QString& sessionId)
              {QStringLiteral("flatten"), true}},
             FPageSession);
     Command(QStringLiteral("Page.bringToFront"), {}, FPageSession);
+    FDeadlineAction = [this] {
+        Finish(TWebSessionProblem::wspPageNotLoaded, QStringLiteral("no answer in time"));
+    };
+    FDeadline.start(NavigationTimeoutMs);
+    if (onAddress) {
+        Command(QStringLiteral("Page.enable"), {}, FPageSession);
+        LookForForm();
+        return;
+    }
     // Events of a page that moves to another process are lost unless the
     // domain is enabled before the navigation starts.
     Command(QStringLiteral("Page.enable"), {}, FPageSession, [this](const QJsonObject&) {
-        FDeadlineAction = [this] {
-            Finish(TWebSessionProblem::wspPageNotLoaded, QStringLiteral("no answer in time"));
-        };
-        FDeadline.start(NavigationTimeoutMs);
         Navigate(FRequest.Url, [this] {
             ReportProgress(NavigatedProgress);
             LookForForm();
@@ -185,7 +195,8 @@ void TWebSession::CollectFrames(const std::function<void(QList<TFrame>)>& done)
                 const QUrl origin(frame.value(QStringLiteral("securityOrigin")).toString());
                 const QUrl url(frame.value(QStringLiteral("url")).toString());
                 (*collected)[i] << TFrame{sessionId, frame.value(QStringLiteral("id")).toString(),
-                                          Web::IsWebAddress(origin) ? origin : url};
+                                          Web::IsWebAddress(origin) ? origin : url,
+                                          frame.value(QStringLiteral("unreachableUrl")).toString()};
                 for (const QJsonValue& child : node.value(QStringLiteral("childFrames")).toArray())
                     walk(child.toObject());
             };
@@ -207,6 +218,10 @@ void TWebSession::LookForForm()
     if (!IsRunning())
         return;
     CollectFrames([this](const QList<TFrame>& frames) {
+        if (!frames.isEmpty() && !frames.first().UnreachableUrl.isEmpty()) {
+            Finish(TWebSessionProblem::wspPageNotLoaded, frames.first().UnreachableUrl);
+            return;
+        }
         if (!frames.isEmpty() && Web::IsWebAddress(frames.first().Url) &&
             !IsOnRequestedSite(frames.first().Url)) {
             Finish(TWebSessionProblem::wspOtherSite, frames.first().Url.host());

@@ -88,6 +88,8 @@ private:
         QString SessionId; // the DevTools session of the target that holds it
         QString Id;
         QUrl Url;
+        // The address an error page stands for.
+        QString UnreachableUrl;
     };
     // What a round over the frames found besides a form.
     struct TRound
@@ -104,8 +106,9 @@ private:
     // failed command fails the session.
     void Command(const QString& method, const QJsonObject& params, const QString& sessionId,
                  const TResult& onResult = {}, const TError& onError = {});
-    void PageCreated(const QString& targetId);
-    void PageAttached(const QString& sessionId);
+    // onAddress: the page is on (or on its way to) the session's address.
+    void PageCreated(const QString& targetId, bool onAddress);
+    void PageAttached(const QString& sessionId, bool onAddress);
     void Navigate(const QUrl& url, const std::function<void()>& committed);
     void Event(const QString& method, const QJsonObject& params, const QString& sessionId);
     void LookForForm();

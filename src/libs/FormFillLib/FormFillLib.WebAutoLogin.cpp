@@ -135,7 +135,7 @@ void TWebAutoLogin::Launch(const std::shared_ptr<TWebSession>& session)
         return;
     }
     QString error;
-    TBrowser* browser = RunningBrowser(*chosen.Chromium, &error);
+    TBrowser* browser = RunningBrowser(*chosen.Chromium, session->Url(), &error);
     if (!browser) {
         session->Finish(TWebSessionProblem::wspBrowserFailed, error);
         return;
@@ -197,7 +197,8 @@ void TWebAutoLogin::OpenWithoutFilling(TWebSession& session, const TChosenBrowse
 // A running browser of the kind takes the session; a browser that uses the
 // profile but runs another program, or is closing, must end first, since a
 // second browser on a profile in use would hand over to the first.
-TBrowser* TWebAutoLogin::RunningBrowser(const TChromiumBrowser& chromium, QString* error)
+TBrowser* TWebAutoLogin::RunningBrowser(const TChromiumBrowser& chromium, const QUrl& startUrl,
+                                        QString* error)
 {
     const QString profile = BrowserProfileFolder(FOptions.DataFolder, chromium.Key);
     if (TBrowser* running = FBrowsers.value(profile)) {
@@ -207,7 +208,7 @@ TBrowser* TWebAutoLogin::RunningBrowser(const TChromiumBrowser& chromium, QStrin
     }
     if (!PrepareBrowserProfile(profile, error))
         return nullptr;
-    auto* browser = new TBrowser({chromium.Program, profile, FOptions.Headless});
+    auto* browser = new TBrowser({chromium.Program, profile, FOptions.Headless, startUrl});
     browser->setParent(this);
     if (!browser->Start(error)) {
         delete browser;

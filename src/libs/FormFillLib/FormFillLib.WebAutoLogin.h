@@ -59,7 +59,9 @@ private:
     void Launch(const std::shared_ptr<TWebSession>& session);
     TChosenBrowser ChooseBrowser() const;
     void OpenWithoutFilling(TWebSession& session, const TChosenBrowser& chosen);
-    TBrowser* RunningBrowser(const TChromiumBrowser& chromium, QString* error);
+    // A running browser of the kind, or one started on the address.
+    TBrowser* RunningBrowser(const TChromiumBrowser& chromium, const QUrl& startUrl,
+                             QString* error);
     void SessionFinished(const std::shared_ptr<TWebSession>& session);
     void Forget(const std::shared_ptr<TWebSession>& session);
     void CloseUnusedBrowsers();

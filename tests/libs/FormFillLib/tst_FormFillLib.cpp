@@ -190,6 +190,9 @@ private Q_SLOTS:
     void loginWithoutSubmitOnlyFills();
     void loginRefusesAnotherSite();
     void loginReportsMissingForm();
+    void pageThatDoesNotLoad_data();
+    void pageThatDoesNotLoad();
+    void startPageOfACancelledSessionServesTheNext();
     void analysisFindsTheForm_data();
     void analysisFindsTheForm();
     void onlyWebAddressesReachABrowser_data();
@@ -374,6 +377,43 @@ void TestFormFillLib::loginReportsMissingForm()
     QCOMPARE(session->GetProblem(), TWebSessionProblem::wspNoLoginForm);
     QCOMPARE(notices.size(), 1);
     QCOMPARE(notices.first(), session);
+}
+
+void TestFormFillLib::pageThatDoesNotLoad_data()
+{
+    QTest::addColumn<bool>("browserRunning");
+    QTest::newRow("browser started for it") << false;
+    QTest::newRow("browser running") << true;
+}
+
+void TestFormFillLib::pageThatDoesNotLoad()
+{
+    QFETCH(bool, browserRunning);
+    if (browserRunning)
+        WaitDone(Login(QStringLiteral("/plain"), false));
+    // Nothing listens on port 1.
+    const auto session = FLibrary->StartLoginSession(QStringLiteral("http://127.0.0.1:1/login"), {},
+                                                     FUserName, FPassword, true, {});
+    WaitDone(session);
+    QCOMPARE(session->GetProblem(), TWebSessionProblem::wspPageNotLoaded);
+    QVERIFY(!session->GetProblemDetail().isEmpty());
+}
+
+// The browser starts on the first session's page; when that session is
+// cancelled before the browser is up, the next one takes the page over.
+void TestFormFillLib::startPageOfACancelledSessionServesTheNext()
+{
+    const auto cancelled = Login(QStringLiteral("/two-forms"), true);
+    const auto next = Login(QStringLiteral("/plain"), true);
+    FLibrary->CancelSession(cancelled);
+    WaitDone(next);
+    QCOMPARE(next->GetProblem(), TWebSessionProblem::wspNone);
+    QTRY_COMPARE_WITH_TIMEOUT(FServer->RequestsFor(QStringLiteral("/submit")).size(), 1,
+                              SessionTimeoutMs);
+    QCOMPARE(FormValue(FServer->RequestsFor(QStringLiteral("/submit")).first().Body,
+                       QStringLiteral("user")),
+             FUserName);
+    QCOMPARE(FLibrary->Browsers().size(), 1);
 }
 
 void TestFormFillLib::analysisFindsTheForm_data()
