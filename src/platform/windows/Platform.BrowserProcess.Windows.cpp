@@ -89,7 +89,6 @@ class TBrowserProcess::TImpl
 {
 public:
     explicit TImpl(TBrowserProcess* owner) : FOwner(owner) {}
-    ~TImpl() { Stop(0); }
 
     bool Start(const QString& program, const QStringList& arguments,
                const QProcessEnvironment& environment, QString* error)
