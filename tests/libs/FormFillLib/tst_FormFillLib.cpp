@@ -214,6 +214,8 @@ private:
     std::unique_ptr<TWebTestServer> FServer;
     std::unique_ptr<QTemporaryDir> FData;
     std::unique_ptr<TWebAutoLogin> FLibrary;
+    // Sessions the user would have been told about.
+    QList<std::shared_ptr<IWebAutoLoginSession>> FNotices;
     QString FUserName;
     QString FPassword;
 };
@@ -244,6 +246,11 @@ void TestFormFillLib::init()
     FLibrary = std::make_unique<TWebAutoLogin>(TWebAutoLoginOptions{FData->path(), true});
     FLibrary->SetUseDefaultBrowser(false);
     FLibrary->SetBrowserPath(ChromiumLauncher);
+    FNotices.clear();
+    FLibrary->SetOnSessionNotice(
+        [this](IWebAutoLogin*, const std::shared_ptr<IWebAutoLoginSession>& session) {
+            FNotices << session;
+        });
     // Characters that would break out of a script or a JSON string if the
     // credentials were ever spliced into one.
     FUserName = QStringLiteral("alice \"the admin\" \\ <b>&amp;");
@@ -367,16 +374,10 @@ void TestFormFillLib::loginRefusesAnotherSite()
 
 void TestFormFillLib::loginReportsMissingForm()
 {
-    QList<std::shared_ptr<IWebAutoLoginSession>> notices;
-    FLibrary->SetOnSessionNotice(
-        [&](IWebAutoLogin*, const std::shared_ptr<IWebAutoLoginSession>& session) {
-            notices << session;
-        });
     const auto session = Login(QStringLiteral("/none"), true);
     WaitDone(session);
     QCOMPARE(session->GetProblem(), TWebSessionProblem::wspNoLoginForm);
-    QCOMPARE(notices.size(), 1);
-    QCOMPARE(notices.first(), session);
+    QCOMPARE(FNotices, QList{session});
 }
 
 void TestFormFillLib::pageThatDoesNotLoad_data()
@@ -579,11 +580,6 @@ void TestFormFillLib::otherBrowsersGetThePageOnly()
                        ChromiumLauncher + QStringLiteral(" %U"));
     const QString otherBrowser = desktop.AddProgram(QStringLiteral("firefox"));
     FLibrary->SetBrowserPath(otherBrowser);
-    QList<std::shared_ptr<IWebAutoLoginSession>> notices;
-    FLibrary->SetOnSessionNotice(
-        [&](IWebAutoLogin*, const std::shared_ptr<IWebAutoLoginSession>& session) {
-            notices << session;
-        });
 
     const auto first = Login(QStringLiteral("/plain"), true);
     WaitDone(first);
@@ -596,7 +592,7 @@ void TestFormFillLib::otherBrowsersGetThePageOnly()
         QCOMPARE(session->GetProblem(), TWebSessionProblem::wspBrowserCannotFill);
         QCOMPARE(session->GetProblemDetail(), otherBrowser);
     }
-    QCOMPARE(notices, (QList{first, analysis}));
+    QCOMPARE(FNotices, (QList{first, analysis}));
     QVERIFY(FLibrary->Browsers().isEmpty());
     const QString plain = FServer->Url(QStringLiteral("/plain")).toString();
     const QString twoForms = FServer->Url(QStringLiteral("/two-forms")).toString();

@@ -57,6 +57,13 @@ void WriteFile(const QString& fileName, const QByteArray& bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// The catalogue and its hash where the update looks for them.
+void ServeCatalogue(TWebTestServer& server, const QByteArray& catalogue, const QByteArray& hash)
+{
+    server.ServePage(QStringLiteral("/files/lockwyn/websites.xml"), catalogue);
+    server.ServePage(QStringLiteral("/files/lockwyn/hash"), hash);
+}
+
 QString TitleFound(IWebSitesList& list, const QString& url)
 {
     const std::shared_ptr<IWebSiteEntry> site = list.FindWebSite(url);
@@ -286,10 +293,8 @@ void TestUrlRegistryLib::goodUpdateReplacesTheFile()
     QVERIFY(QDir().mkpath(QFileInfo(local).absolutePath()));
     WriteFile(local, OldCatalogue);
     TWebTestServer server;
-    server.ServePage(QStringLiteral("/files/lockwyn/websites.xml"), NewCatalogue);
-    // As sha256sum writes it.
-    server.ServePage(QStringLiteral("/files/lockwyn/hash"),
-                     Sha256Hex(NewCatalogue) + "  websites.xml\n");
+    // The hash as sha256sum writes it.
+    ServeCatalogue(server, NewCatalogue, Sha256Hex(NewCatalogue) + "  websites.xml\n");
 
     TUpdateRun run;
     StartUpdate(run, local, server);
@@ -363,8 +368,7 @@ void TestUrlRegistryLib::sameHashDownloadsNothing()
     const QString local = FFolder.filePath(QStringLiteral("current.xml"));
     WriteFile(local, NewCatalogue);
     TWebTestServer server;
-    server.ServePage(QStringLiteral("/files/lockwyn/websites.xml"), NewCatalogue);
-    server.ServePage(QStringLiteral("/files/lockwyn/hash"), Sha256Hex(NewCatalogue));
+    ServeCatalogue(server, NewCatalogue, Sha256Hex(NewCatalogue));
 
     TUpdateRun run;
     StartUpdate(run, local, server);
@@ -379,8 +383,7 @@ void TestUrlRegistryLib::updateDoesNotWait()
     const QString local = FFolder.filePath(QStringLiteral("waiting.xml"));
     WriteFile(local, OldCatalogue);
     TWebTestServer server;
-    server.ServePage(QStringLiteral("/files/lockwyn/websites.xml"), NewCatalogue);
-    server.ServePage(QStringLiteral("/files/lockwyn/hash"), Sha256Hex(NewCatalogue));
+    ServeCatalogue(server, NewCatalogue, Sha256Hex(NewCatalogue));
     server.Hold(QStringLiteral("/files/lockwyn/hash"));
 
     TUpdateRun run;
