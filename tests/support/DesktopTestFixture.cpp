@@ -1,21 +1,11 @@
 #include "DesktopTestFixture.h"
 
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-
-namespace {
-
-void Write(const QString& fileName, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(fileName).absolutePath());
-    QFile file(fileName);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(content);
-}
-
-} // namespace
 
 TDesktopTestFixture::TDesktopTestFixture()
 {
@@ -53,7 +43,7 @@ QString TDesktopTestFixture::AddProgram(const QString& name)
 {
     const QString fileName = Programs() + u'/' + name;
     const QByteArray opened = QFile::encodeName(fileName + QStringLiteral(".opened"));
-    Write(fileName, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + opened + "'\n");
+    WriteWholeFile(fileName, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + opened + "'\n");
     QFile::setPermissions(fileName, QFile::permissions(fileName) | QFile::ExeOwner);
     return fileName;
 }
@@ -61,7 +51,7 @@ QString TDesktopTestFixture::AddProgram(const QString& name)
 void TDesktopTestFixture::AddEntry(const QString& id, const QByteArray& body, bool user)
 {
     const QString folder = (user ? DataHome() : SystemData()) + QStringLiteral("/applications/");
-    Write(folder + QString(id).replace(u'-', u'/'), body);
+    WriteWholeFile(folder + QString(id).replace(u'-', u'/'), body);
 }
 
 void TDesktopTestFixture::AddBrowser(const QString& id, const QString& name, const QString& exec,
@@ -86,13 +76,11 @@ QString TDesktopTestFixture::AddThemeIcon(const QString& name)
 
 void TDesktopTestFixture::WriteMimeApps(const QByteArray& body)
 {
-    Write(ConfigHome() + QStringLiteral("/mimeapps.list"), body);
+    WriteWholeFile(ConfigHome() + QStringLiteral("/mimeapps.list"), body);
 }
 
 QStringList TDesktopTestFixture::OpenedWith(const QString& program) const
 {
-    QFile file(program + QStringLiteral(".opened"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(ReadWholeFile(program + QStringLiteral(".opened")))
+        .split(u'\n', Qt::SkipEmptyParts);
 }

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "Components.CompanionLibLoader.h"
+#include "TestFiles.h"
 #include "UrlRegistryLib.Catalogue.h"
 #include "UrlRegistryLib.WebSitesDB.h"
 #include "UrlRegistryLib.WebSitesList.h"
@@ -42,19 +43,6 @@ const QByteArray NewCatalogue =
 QByteArray Sha256Hex(const QByteArray& bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
-QByteArray ReadFile(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& fileName, const QByteArray& bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // The catalogue and its hash where the update looks for them.
@@ -233,7 +221,7 @@ void TestUrlRegistryLib::findWebSite()
 // Every site written into the shipped catalogue is usable.
 void TestUrlRegistryLib::shippedCatalogueIsWhole()
 {
-    const QByteArray bytes = ReadFile(ShippedCatalogue);
+    const QByteArray bytes = ReadWholeFile(ShippedCatalogue);
     const std::optional<TWebSiteCatalogue> catalogue = ParseWebSiteCatalogue(bytes);
     QVERIFY(catalogue);
     QCOMPARE(catalogue->Sites.size(), bytes.count("<site "));
@@ -267,10 +255,12 @@ void TestUrlRegistryLib::newerRevisionWins()
     QFETCH(QString, title);
     const QString local = FFolder.filePath(QStringLiteral("local.xml"));
     const QString shipped = FFolder.filePath(QStringLiteral("shipped.xml"));
-    WriteFile(local, Catalogue(Site("Local", "https://example.com/", "https://example.com/in"),
-                               localRevision));
-    WriteFile(shipped, Catalogue(Site("Shipped", "https://example.com/", "https://example.com/in"),
-                                 shippedRevision));
+    QVERIFY(WriteWholeFile(
+        local,
+        Catalogue(Site("Local", "https://example.com/", "https://example.com/in"), localRevision)));
+    QVERIFY(WriteWholeFile(
+        shipped, Catalogue(Site("Shipped", "https://example.com/", "https://example.com/in"),
+                           shippedRevision)));
     TWebSitesDB db(shipped);
     db.SetLocalFileName(local);
     QCOMPARE(TitleFound(*db.GetWebSites(), QStringLiteral("https://example.com")), title);
@@ -290,8 +280,7 @@ void TestUrlRegistryLib::StartUpdate(TUpdateRun& run, const QString& localFile,
 void TestUrlRegistryLib::goodUpdateReplacesTheFile()
 {
     const QString local = FFolder.filePath(QStringLiteral("good/websites.xml"));
-    QVERIFY(QDir().mkpath(QFileInfo(local).absolutePath()));
-    WriteFile(local, OldCatalogue);
+    QVERIFY(WriteWholeFile(local, OldCatalogue));
     TWebTestServer server;
     // The hash as sha256sum writes it.
     ServeCatalogue(server, NewCatalogue, Sha256Hex(NewCatalogue) + "  websites.xml\n");
@@ -300,7 +289,7 @@ void TestUrlRegistryLib::goodUpdateReplacesTheFile()
     StartUpdate(run, local, server);
     const std::shared_ptr<IWebSitesList> before = run.Db->GetWebSites();
     QTRY_COMPARE(run.Results, QList{TWebSitesUpdateResult::wsurReplaced});
-    QCOMPARE(ReadFile(local), NewCatalogue);
+    QCOMPARE(ReadWholeFile(local), NewCatalogue);
     QCOMPARE(TitleFound(*run.Db->GetWebSites(), QStringLiteral("https://new.example.com")),
              QStringLiteral("New"));
     QCOMPARE(TitleFound(*before, QStringLiteral("https://old.example.com")), QStringLiteral("Old"));
@@ -346,7 +335,7 @@ void TestUrlRegistryLib::failedUpdateKeepsTheOldCatalogue()
     QFETCH(bool, truncated);
     QFETCH(TWebSitesUpdateResult, result);
     const QString local = FFolder.filePath(QStringLiteral("websites.xml"));
-    WriteFile(local, OldCatalogue);
+    QVERIFY(WriteWholeFile(local, OldCatalogue));
     TWebTestServer server;
     server.Serve(QStringLiteral("/files/lockwyn/websites.xml"),
                  TWebTestResponse{downloadStatus, "text/xml", download, {}, truncated});
@@ -356,7 +345,7 @@ void TestUrlRegistryLib::failedUpdateKeepsTheOldCatalogue()
     TUpdateRun run;
     StartUpdate(run, local, server);
     QTRY_COMPARE(run.Results, QList{result});
-    QCOMPARE(ReadFile(local), OldCatalogue);
+    QCOMPARE(ReadWholeFile(local), OldCatalogue);
     QCOMPARE(TitleFound(*run.Db->GetWebSites(), QStringLiteral("https://old.example.com")),
              QStringLiteral("Old"));
     QCOMPARE(QDir(FFolder.path()).entryList({QStringLiteral("websites.xml*")}, QDir::Files),
@@ -366,7 +355,7 @@ void TestUrlRegistryLib::failedUpdateKeepsTheOldCatalogue()
 void TestUrlRegistryLib::sameHashDownloadsNothing()
 {
     const QString local = FFolder.filePath(QStringLiteral("current.xml"));
-    WriteFile(local, NewCatalogue);
+    QVERIFY(WriteWholeFile(local, NewCatalogue));
     TWebTestServer server;
     ServeCatalogue(server, NewCatalogue, Sha256Hex(NewCatalogue));
 
@@ -381,7 +370,7 @@ void TestUrlRegistryLib::sameHashDownloadsNothing()
 void TestUrlRegistryLib::updateDoesNotWait()
 {
     const QString local = FFolder.filePath(QStringLiteral("waiting.xml"));
-    WriteFile(local, OldCatalogue);
+    QVERIFY(WriteWholeFile(local, OldCatalogue));
     TWebTestServer server;
     ServeCatalogue(server, NewCatalogue, Sha256Hex(NewCatalogue));
     server.Hold(QStringLiteral("/files/lockwyn/hash"));
