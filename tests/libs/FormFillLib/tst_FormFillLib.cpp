@@ -195,6 +195,8 @@ private Q_SLOTS:
     void startPageOfACancelledSessionServesTheNext();
     void analysisFindsTheForm_data();
     void analysisFindsTheForm();
+    void browsersThatCanBeDriven_data();
+    void browsersThatCanBeDriven();
     void onlyWebAddressesReachABrowser_data();
     void onlyWebAddressesReachABrowser();
     void eventsFollowTheSessionsStart();
@@ -451,6 +453,50 @@ void TestFormFillLib::analysisFindsTheForm()
         QCOMPARE(result->GetLoginFieldsInfo(), fields);
     // Finding is not typing.
     QVERIFY(FServer->RequestsFor(QStringLiteral("/typed")).isEmpty());
+}
+
+void TestFormFillLib::browsersThatCanBeDriven_data()
+{
+    QTest::addColumn<QString>("program"); // {dir}: a folder of made-up programs
+    QTest::addColumn<QString>("key");     // empty: cannot be driven
+    QTest::addColumn<QString>("runs");
+
+    // Debian's launcher adds flags of its own; the browser behind it runs.
+    QTest::newRow("Debian's Chromium launcher") << ChromiumLauncher << "chromium"
+                                                << "/usr/lib/chromium/chromium";
+    QTest::newRow("Chromium itself") << "/usr/lib/chromium/chromium"
+                                     << "chromium"
+                                     << "/usr/lib/chromium/chromium";
+    QTest::newRow("Chrome's launcher where its program is not found")
+        << "{dir}/google-chrome-stable"
+        << "chrome"
+        << "{dir}/google-chrome-stable";
+    QTest::newRow("Edge") << "{dir}/microsoft-edge"
+                          << "edge"
+                          << "{dir}/microsoft-edge";
+    QTest::newRow("Firefox") << "{dir}/firefox"
+                             << ""
+                             << "";
+    QTest::newRow("no such program") << "{dir}/missing/chromium"
+                                     << ""
+                                     << "";
+}
+
+void TestFormFillLib::browsersThatCanBeDriven()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, key);
+    QFETCH(QString, runs);
+    TDesktopTestFixture desktop;
+    for (const char* name : {"google-chrome-stable", "microsoft-edge", "firefox"})
+        desktop.AddProgram(QLatin1String(name));
+    const auto inFolder = [&](QString path) {
+        return path.replace(QLatin1String("{dir}"), desktop.Programs());
+    };
+
+    const std::optional<TChromiumBrowser> browser = ChromiumBrowserOf(inFolder(program));
+    QCOMPARE(browser ? browser->Key : QString(), key);
+    QCOMPARE(browser ? browser->Program : QString(), inFolder(runs));
 }
 
 void TestFormFillLib::onlyWebAddressesReachABrowser_data()
