@@ -743,6 +743,49 @@ Die neue Version erhalten Sie auf der Produktseite:
         <comment>ToastVersionInfoCopied</comment>
         <translation>Versionsinformationen in die Zwischenablage kopiert</translation>
     </message>
+    <message>
+        <source>Only web addresses (http and https) are opened in a browser.</source>
+        <comment>WebSessionNotWebAddress</comment>
+        <translation>Nur Webadressen (http und https) werden in einem Browser geöffnet.</translation>
+    </message>
+    <message>
+        <source>The page has been opened in %s, where Lockwyn cannot fill in login forms.
+
+Lockwyn fills in login forms in Chromium, Google Chrome, Microsoft Edge, Brave and Vivaldi. Choose one of them in the settings to have your user name and password filled in.</source>
+        <comment>WebSessionBrowserCannotFill</comment>
+        <translation>Die Seite wurde in %s geöffnet; dort kann Lockwyn keine Anmeldeformulare ausfüllen.
+
+Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brave und Vivaldi aus. Wählen Sie einen davon in den Einstellungen, damit Benutzername und Passwort ausgefüllt werden.</translation>
+    </message>
+    <message>
+        <source>The page has been opened, but no browser is installed in which Lockwyn can fill in login forms.
+
+Lockwyn fills in login forms in Chromium, Google Chrome, Microsoft Edge, Brave and Vivaldi.</source>
+        <comment>WebSessionNoBrowserCanFill</comment>
+        <translation>Die Seite wurde geöffnet, aber es ist kein Browser installiert, in dem Lockwyn Anmeldeformulare ausfüllen kann.
+
+Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brave und Vivaldi aus.</translation>
+    </message>
+    <message>
+        <source>The browser could not be used (%s).</source>
+        <comment>WebSessionBrowserFailed</comment>
+        <translation>Der Browser konnte nicht verwendet werden (%s).</translation>
+    </message>
+    <message>
+        <source>The page could not be loaded (%s).</source>
+        <comment>WebSessionPageNotLoaded</comment>
+        <translation>Die Seite konnte nicht geladen werden (%s).</translation>
+    </message>
+    <message>
+        <source>The page went on to another site, %s, so your user name and password were not filled in.</source>
+        <comment>WebSessionOtherSite</comment>
+        <translation>Die Seite ist zu einer anderen Website weitergegangen (%s), daher wurden Benutzername und Passwort nicht ausgefüllt.</translation>
+    </message>
+    <message>
+        <source>No login form was found on the page.</source>
+        <comment>WebSessionNoLoginForm</comment>
+        <translation>Auf der Seite wurde kein Anmeldeformular gefunden.</translation>
+    </message>
 </context>
 <context>
     <name>TLocalizer</name>
@@ -794,6 +837,24 @@ Die neue Version erhalten Sie auf der Produktseite:
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>TfWebSessionWait</name>
+    <message>
+        <source>Performing request to browser extension...</source>
+        <translation>Anfrage an die Browsererweiterung wird ausgeführt...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TfrBrowserSelector</name>
+    <message>
+        <source>Use default Windows browser</source>
+        <translation>Windows-Standardbrowser verwenden</translation>
     </message>
 </context>
 <context>

@@ -223,6 +223,30 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "UpdateAnswerUnreadable"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "Version info copied to clipboard",
                        "ToastVersionInfoCopied"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "Only web addresses (http and https) are opened in a browser.",
+                       "WebSessionNotWebAddress"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The page has been opened in %s, where Lockwyn cannot fill in login "
+                       "forms.\n\nLockwyn fills in login forms in Chromium, Google Chrome, "
+                       "Microsoft Edge, Brave and Vivaldi. Choose one of them in the settings "
+                       "to have your user name and password filled in.",
+                       "WebSessionBrowserCannotFill"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The page has been opened, but no browser is installed in which Lockwyn "
+                       "can fill in login forms.\n\nLockwyn fills in login forms in Chromium, "
+                       "Google Chrome, Microsoft Edge, Brave and Vivaldi.",
+                       "WebSessionNoBrowserCanFill"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "The browser could not be used (%s).",
+                       "WebSessionBrowserFailed"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "The page could not be loaded (%s).",
+                       "WebSessionPageNotLoaded"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The page went on to another site, %s, so your user name and password "
+                       "were not filled in.",
+                       "WebSessionOtherSite"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "No login form was found on the page.",
+                       "WebSessionNoLoginForm"),
 };
 
 TLocalizedStrings& Table()

@@ -152,6 +152,13 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString UpdateServerUnreachable MEMBER FUpdateServerUnreachable)
     Q_PROPERTY(QString UpdateAnswerUnreadable MEMBER FUpdateAnswerUnreadable)
     Q_PROPERTY(QString ToastVersionInfoCopied MEMBER FToastVersionInfoCopied)
+    Q_PROPERTY(QString WebSessionNotWebAddress MEMBER FWebSessionNotWebAddress)
+    Q_PROPERTY(QString WebSessionBrowserCannotFill MEMBER FWebSessionBrowserCannotFill)
+    Q_PROPERTY(QString WebSessionNoBrowserCanFill MEMBER FWebSessionNoBrowserCanFill)
+    Q_PROPERTY(QString WebSessionBrowserFailed MEMBER FWebSessionBrowserFailed)
+    Q_PROPERTY(QString WebSessionPageNotLoaded MEMBER FWebSessionPageNotLoaded)
+    Q_PROPERTY(QString WebSessionOtherSite MEMBER FWebSessionOtherSite)
+    Q_PROPERTY(QString WebSessionNoLoginForm MEMBER FWebSessionNoLoginForm)
 
 public:
     TLocalizedStrings();
@@ -297,6 +304,13 @@ public:
     QString FUpdateServerUnreachable;
     QString FUpdateAnswerUnreadable;
     QString FToastVersionInfoCopied;
+    QString FWebSessionNotWebAddress;
+    QString FWebSessionBrowserCannotFill;
+    QString FWebSessionNoBrowserCanFill;
+    QString FWebSessionBrowserFailed;
+    QString FWebSessionPageNotLoaded;
+    QString FWebSessionOtherSite;
+    QString FWebSessionNoLoginForm;
 };
 
 // The process-wide table, created on first use.

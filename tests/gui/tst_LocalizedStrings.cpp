@@ -61,7 +61,10 @@ const QStringList ExpectedNames =
         "ExportUnencryptedWarning ExportOverwriteDlgMessage ImportProgressMessage "
         "UpdateAvailableMessage UpdateOpenProductPageButtonCaption UpdateCloseButtonCaption "
         "UpdateCurrentMessage UpdateServerUnreachable UpdateAnswerUnreadable "
-        "ToastVersionInfoCopied")
+        "ToastVersionInfoCopied "
+        "WebSessionNotWebAddress WebSessionBrowserCannotFill WebSessionNoBrowserCanFill "
+        "WebSessionBrowserFailed WebSessionPageNotLoaded WebSessionOtherSite "
+        "WebSessionNoLoginForm")
         .split(u' ');
 
 // Every placeholder a text can carry: "%0:s", "%1:d", "%s", "%d" for Format,
@@ -170,7 +173,7 @@ private Q_SLOTS:
 
     void propertiesInDeclarationOrder()
     {
-        QCOMPARE(ExpectedNames.size(), 137);
+        QCOMPARE(ExpectedNames.size(), 144);
         QCOMPARE(PropertyNames(), ExpectedNames);
     }
 
