@@ -92,11 +92,16 @@ void TfMain::DatabaseFileModified(const QString&)
         raise();
         activateWindow();
     }
-    const int answer = TMessageDialog::Show(LocalizedStrings().FDatabaseFileModifiedDlgMessage,
-                                            TMsgDlgType::mtConfirmation,
-                                            TMessageDialog::TDialogButtons::dbYesNo, 1);
-    if (answer == TMessageDialog::idYes)
+    if (AskReload())
         LockwynApp().ReloadDatabase();
+}
+
+bool TfMain::AskReload()
+{
+    const TIdleTimerSuspension suspended(LockwynApp());
+    return TMessageDialog::Show(
+               LocalizedStrings().FDatabaseFileModifiedDlgMessage, TMsgDlgType::mtConfirmation,
+               TMessageDialog::TDialogButtons::dbYesNo, 1) == TMessageDialog::idYes;
 }
 
 void TfMain::UpdateCaption()
@@ -112,6 +117,11 @@ void TfMain::UpdateCaption()
                        ? Lockwyn::Format(QStringLiteral("%s - %s %s"), strings.FAppName, name,
                                          strings.FReadOnlyFormCaption)
                        : Lockwyn::Format(QStringLiteral("%s - %s"), strings.FAppName, name));
+}
+
+Lockwyn::ITokenGroupList TfMain::GetSearchScopeGroups()
+{
+    return LockwynApp().GetRootGroup()->GetAllGroups();
 }
 
 void TfMain::NormalizeTopMost()

@@ -18,8 +18,18 @@ public:
     // IMainView
     void Show() override { show(); }
     void Hide() override { hide(); }
+    QString GetSearchText() override { return {}; }
+    bool IsSearchActive() override { return false; }
+    std::optional<Lockwyn::ITokenList> GetFilteredTokens() override { return std::nullopt; }
+    Lockwyn::ITokenGroupList GetGroupsOfFilteredTokens() override { return {}; }
+    std::optional<Lockwyn::ITokenGroupList> GetFilteredGroups() override { return std::nullopt; }
+    Lockwyn::ITokenGroupList GetSearchScopeGroups() override;
     ITokenGroupTreeView* GetTokenGroupTreeView() override { return nullptr; }
     ITokenListView* GetTokenListView() override { return nullptr; }
+    IInfoPanel* GetInfoPanel() override { return nullptr; }
+    void SetSearchText(const QString&) override {}
+    void OpenMainURLAndFill(bool) override {}
+    void UpdateSearchFilter() override {}
     void NormalizeTopMost() override;
     void RestoreTopMost() override;
     void UpdateCaption() override;
@@ -35,6 +45,7 @@ protected:
 
 private:
     void DatabaseFileModified(const QString& fileName);
+    bool AskReload();
     void SetStayOnTop(bool stayOnTop);
 
     int FNormalizeTopMostCounter = 0;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.ReleaseView.h"
@@ -34,13 +35,7 @@ const char* const MaskStyleSheet = "QLineEdit { lineedit-password-character: 42;
 TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fNewMasterPassword"));
-    setWindowFlags((parent ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowModality(Qt::ApplicationModal);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
+    PrepareDialogWindow(*this);
     CreateControls();
     frDialogHeader->SetSettingsMenuVisible(false);
     frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());

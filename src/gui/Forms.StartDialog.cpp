@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.MessageDialog.h"
@@ -50,17 +51,8 @@ bool IsOpenPage(TStartDialogWizardPage page)
 TfStartDialog::TfStartDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fStartDialog"));
-    Qt::WindowFlags flags = (parent ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
-                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowCloseButtonHint;
-    if (LockwynApp().GetMainView())
-        flags |= Qt::WindowMinimizeButtonHint;
-    setWindowFlags(flags);
-    setWindowModality(Qt::ApplicationModal);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
+    PrepareDialogWindow(*this, LockwynApp().GetMainView() ? Qt::WindowMinimizeButtonHint
+                                                          : Qt::WindowFlags());
 
     CreateControls();
     frDialogHeader->SetSettingsMenuVisible(false);

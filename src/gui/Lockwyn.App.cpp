@@ -15,9 +15,11 @@
 #include "Components.Singleton.h"
 #include "Forms.NewMasterPassword.h"
 #include "Forms.StartDialog.h"
+#include "Lockwyn.DatabaseTransfer.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Localizer.h"
+#include "Lockwyn.SelectionHistory.h"
 #include "Lockwyn.Settings.h"
 #include "Orvanta.Vcl.RecentFilesComboBox.h"
 #include "OvToast.h"
@@ -96,7 +98,9 @@ struct TLockwynAppBase::TFileSignalTarget
     }
 };
 
-TLockwynAppBase::TLockwynAppBase() : FFileSignalTarget(std::make_shared<TFileSignalTarget>())
+TLockwynAppBase::TLockwynAppBase()
+    : FSelectionHistory(std::make_unique<TSelectionHistory>(*this)),
+      FFileSignalTarget(std::make_shared<TFileSignalTarget>())
 {
     FFileSignalTarget->App = this;
     FAutoLockTimer.setObjectName(QStringLiteral("FAutoLockTimer"));
@@ -175,6 +179,7 @@ std::shared_ptr<ITokenGroup> TLockwynAppBase::GetRootGroup()
 
 void TLockwynAppBase::ClearHistory()
 {
+    FSelectionHistory->Clear();
     GetLockwyn()->GetOperationHistory()->Clear();
 }
 
@@ -199,6 +204,15 @@ void TLockwynAppBase::ApplyTreeStartupState()
 void TLockwynAppBase::ShowToast(const QString& message, int interval)
 {
     TOvToast::Show(GetMainWindow(), message, interval);
+}
+
+// The controller's own questions: the idle lock waits while one is open.
+template <typename TButtons>
+int TLockwynAppBase::Ask(const QString& message, TMsgDlgType type, const TButtons& buttons,
+                         int defaultButton)
+{
+    const TIdleTimerSuspension suspended(*this);
+    return TMessageDialog::Show(message, type, buttons, defaultButton);
 }
 
 // Dialogs belong to the main window while it is shown; otherwise they are
@@ -273,6 +287,8 @@ void TLockwynAppBase::Terminate()
 
 void TLockwynAppBase::RunStartDialog(TStartDialogViewMode mode, bool initiallyHidden)
 {
+    // The countdown starts afresh once a database is open, never before.
+    const TIdleTimerSuspension suspended(*this);
     IStartDialogView* view = CreateStartDialogView();
     view->SetMode(mode);
     view->SetInitiallyHidden(initiallyHidden);
@@ -323,12 +339,12 @@ bool TLockwynAppBase::HandleStartDialogResult(IStartDialogView* view, bool& same
     }
     case TStartDialogResult::sdrOpenDatabase:
     case TStartDialogResult::sdrUnlockApplication: {
-        FReadOnlyMode = input->GetReadOnly();
         const QString current = FLocked ? FLockedDatabaseFileName : DatabaseFile()->GetFileName();
         sameFile = SameFileName(fileName, current);
         bool abandoned = false;
         if (OpenDatabaseFile(fileName, password, abandoned) != DatabaseFileCode::Ok || abandoned)
             return false;
+        FReadOnlyMode = input->GetReadOnly();
         if (FLocked && !sameFile)
             ClearHistory();
         Unlock(sameFile);
@@ -415,9 +431,8 @@ int TLockwynAppBase::OpenDatabaseFile(const QString& fileName, const QString& pa
 // A file of a newer format is opened only as a copy written by this version.
 bool TLockwynAppBase::SaveDowngradedCopy(IDatabaseFile& scratch, QString& fileName)
 {
-    if (TMessageDialog::Show(LocalizedStrings().FLoadedVersionOvershootMessage,
-                             TMsgDlgType::mtWarning, TMessageDialog::TDialogButtons::dbOkCancel,
-                             0) != TMessageDialog::idOk)
+    if (Ask(LocalizedStrings().FLoadedVersionOvershootMessage, TMsgDlgType::mtWarning,
+            TMessageDialog::TDialogButtons::dbOkCancel, 0) != TMessageDialog::idOk)
         return false;
 
     IStartDialogView* view = CreateStartDialogView();
@@ -446,8 +461,8 @@ bool TLockwynAppBase::SaveDowngradedCopy(IDatabaseFile& scratch, QString& fileNa
 bool TLockwynAppBase::AskRetry(const QString& message)
 {
     FCanExit = false;
-    const int answer = TMessageDialog::Show(message, TMsgDlgType::mtWarning,
-                                            TMessageDialog::TDialogButtons::dbRetryCancel, 0);
+    const int answer =
+        Ask(message, TMsgDlgType::mtWarning, TMessageDialog::TDialogButtons::dbRetryCancel, 0);
     FCanExit = true;
     return answer == TMessageDialog::idRetry;
 }
@@ -499,6 +514,7 @@ void TLockwynAppBase::DatabaseOpened()
 
 bool TLockwynAppBase::NewDatabase()
 {
+    const TIdleTimerSuspension suspended(*this);
     IStartDialogView* view = CreateStartDialogView();
     view->SetMode(TStartDialogViewMode::sdvmCreateNewDatabase);
     IDatabaseNameAndPassword* input = view->GetDatabaseNameAndPassword();
@@ -552,13 +568,14 @@ bool TLockwynAppBase::OpenDatabase()
             if (FInternalTerminated ||
                 view->GetDialogResult() != TStartDialogResult::sdrOpenDatabase)
                 break;
-            FReadOnlyMode = input->GetReadOnly();
             bool abandoned = false;
             const int code = OpenDatabaseFile(input->GetDatabaseFileNameEditor()->GetFileName(),
                                               input->GetPasswordEditor()->GetPassword(), abandoned);
             if (abandoned)
                 break;
             if (code == DatabaseFileCode::Ok) {
+                // A cancelled or failed open leaves the current database's mode alone.
+                FReadOnlyMode = input->GetReadOnly();
                 opened = true;
                 break;
             }
@@ -592,8 +609,8 @@ void TLockwynAppBase::SaveDatabase()
                                       strings.FConflictDlgSaveAsButtonCaption};
             // Closing the box answers with the last button, which keeps the
             // other program's changes.
-            const int answer = TMessageDialog::Show(strings.FSavingFileConflictDlgMessage,
-                                                    TMsgDlgType::mtWarning, buttons, 1);
+            const int answer =
+                Ask(strings.FSavingFileConflictDlgMessage, TMsgDlgType::mtWarning, buttons, 1);
             if (answer != 0) {
                 if (SaveDatabaseAs())
                     return;
@@ -602,8 +619,8 @@ void TLockwynAppBase::SaveDatabase()
         }
         if (file->Save() == DatabaseFileCode::Ok)
             return;
-        const int answer = TMessageDialog::Show(strings.FCannotSaveDatabase, TMsgDlgType::mtWarning,
-                                                TMessageDialog::TDialogButtons::dbYesNo, 1);
+        const int answer = Ask(strings.FCannotSaveDatabase, TMsgDlgType::mtWarning,
+                               TMessageDialog::TDialogButtons::dbYesNo, 1);
         if (answer == TMessageDialog::idYes && SaveDatabaseAs())
             return;
     }
@@ -643,9 +660,8 @@ bool TLockwynAppBase::RequestEditMode()
 {
     if (!FReadOnlyMode)
         return true;
-    const int answer =
-        TMessageDialog::Show(LocalizedStrings().FReadOnlyDisableDlgMessage, TMsgDlgType::mtWarning,
-                             TMessageDialog::TDialogButtons::dbYesNo, 1);
+    const int answer = Ask(LocalizedStrings().FReadOnlyDisableDlgMessage, TMsgDlgType::mtWarning,
+                           TMessageDialog::TDialogButtons::dbYesNo, 1);
     if (answer != TMessageDialog::idYes)
         return false;
     FReadOnlyMode = false;
@@ -674,6 +690,19 @@ void TLockwynAppBase::ChangeMasterPassword()
         main->RestoreTopMost();
     view->ReleaseView();
     ResumeIdleTimer();
+}
+
+// ---------------------------------------------------------------------------
+// Import and export
+
+bool TLockwynAppBase::ExportDatabase(int converterIndex)
+{
+    return DatabaseTransfer::ExportDatabase(*this, converterIndex);
+}
+
+bool TLockwynAppBase::ImportDatabase(int converterIndex)
+{
+    return DatabaseTransfer::ImportDatabase(*this, converterIndex);
 }
 
 // ---------------------------------------------------------------------------
@@ -903,11 +932,22 @@ void TLockwynAppBase::SetAutoLockDelay(int seconds)
 {
     if (seconds <= 0) {
         FAutoLockTimer.stop();
+        FAutoLockTimer.setInterval(0);
         return;
     }
     FAutoLockTimer.setInterval(int(std::min<qint64>(qint64(seconds) * 1000, INT_MAX)));
-    FLastRestIdleTime = CurrentTimeMs();
     if (FSuspendIdleTimerCount <= 0)
+        StartIdleCountdown();
+}
+
+// The countdown runs only over an open database: before the first unlock
+// there is nothing to lock, and a countdown started then would run on.
+void TLockwynAppBase::StartIdleCountdown()
+{
+    FAutoLockTimer.stop();
+    FLastRestIdleTime = CurrentTimeMs();
+    if (FAutoLockTimer.interval() > 0 && !FInternalTerminated && !FLocked &&
+        DatabaseFile()->GetOpened())
         FAutoLockTimer.start();
 }
 
@@ -932,15 +972,14 @@ void TLockwynAppBase::ResumeIdleTimer()
     // An unbalanced resume must not leave the count below 0: locking
     // requires it to be exactly 0.
     FSuspendIdleTimerCount = 0;
-    if (GUISettings().AutoLockOnIdleEnabled() && FAutoLockTimer.interval() > 0) {
-        FAutoLockTimer.start();
-        FLastRestIdleTime = CurrentTimeMs();
-    }
+    if (GUISettings().AutoLockOnIdleEnabled())
+        StartIdleCountdown();
 }
 
+// Never while a save runs: a lock then would drop a change not yet written.
 bool TLockwynAppBase::GetCanLock()
 {
-    return FInitialized && !FLocked && FSuspendIdleTimerCount == 0;
+    return FInitialized && !FLocked && !FFlushing && FSuspendIdleTimerCount == 0;
 }
 
 // ---------------------------------------------------------------------------

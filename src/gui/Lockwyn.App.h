@@ -14,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "Components.MessageDialog.h"
 #include "Lockwyn.Interfaces.h"
 #include "LockwynLib.Interfaces.h"
 
@@ -47,6 +48,7 @@ public:
     bool GetReadOnlyMode() override { return FReadOnlyMode; }
     QMenu* GetHelpMenu() override;
     IMainView* GetMainView() override;
+    ISelectionHistory* GetSelectionHistory() override { return FSelectionHistory.get(); }
     std::shared_ptr<Lockwyn::ITokenStorage> GetTokenStorage() override;
     std::shared_ptr<Lockwyn::ITokenGroup> GetRootGroup() override;
     void SetReadOnlyMode(bool value) override { FReadOnlyMode = value; }
@@ -61,6 +63,8 @@ public:
     void SaveDatabase() override;
     bool SaveDatabaseAs() override;
     void ChangeMasterPassword() override;
+    bool ExportDatabase(int converterIndex) override;
+    bool ImportDatabase(int converterIndex) override;
     void Lock() override;
     void LockMinimized() override;
     void ReloadDatabase() override;
@@ -90,6 +94,7 @@ public:
 protected:
     // Milliseconds of a steady clock; tests move it.
     virtual qint64 CurrentTimeMs() const;
+    const QTimer& AutoLockTimer() const { return FAutoLockTimer; }
     // The retry questions about creating and opening a file; true for Retry.
     bool AskRetryCreate(int code);
     bool AskRetryOpen(int code);
@@ -105,6 +110,9 @@ private:
     int OpenDatabaseFile(const QString& fileName, const QString& password, bool& abandoned);
     bool SaveDowngradedCopy(Lockwyn::IDatabaseFile& scratch, QString& fileName);
     bool AskRetry(const QString& message);
+    template <typename TButtons>
+    int Ask(const QString& message, TMsgDlgType type, const TButtons& buttons, int defaultButton);
+    void StartIdleCountdown();
     void SaveRecentFiles(IStartDialogView* view);
     void DatabaseOpened();
     void UpdateDatabaseViews();
@@ -124,6 +132,7 @@ private:
     QTimer FAutoLockTimer;
     int FSuspendIdleTimerCount = 0;
     qint64 FLastRestIdleTime = 0;
+    std::unique_ptr<ISelectionHistory> FSelectionHistory;
     QList<TFileModificationListener> FFileModificationListeners;
     std::atomic<qint64> FLastFileModificationSignalTime = 0;
     bool FCanExit = true;

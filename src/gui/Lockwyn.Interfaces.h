@@ -5,6 +5,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "LockwynLib.Interfaces.h"
 
 class QMenu;
 
@@ -79,8 +82,8 @@ class QWidget;
 class TOvRecentItems;
 
 namespace Lockwyn {
-class ITokenGroup;
-class ITokenStorage;
+class IBrowserInfo;
+class IWebAutoLoginSession;
 } // namespace Lockwyn
 
 // Results of IModalView::ShowModal.
@@ -123,29 +126,151 @@ public:
     virtual void SaveUIState() = 0;
 };
 
+class IInfoPanel;
+class ITokenListView;
+
+// The group tree beside the token list. While a search is active it shows a
+// search-results node with the empty ID above the groups that take part.
 class ITokenGroupTreeView : public IDependencyView
 {
 public:
+    // The tree control has the keyboard focus.
+    virtual bool Focused() = 0;
+    // A search is active and the search-results node is selected.
+    virtual bool IsSearchResultsSelected() = 0;
+    // Null when nothing or the search-results node is selected.
+    virtual std::shared_ptr<Lockwyn::ITokenGroup> GetSelectedGroup() = 0;
+    // The group last selected while a search was active; null when not found.
+    virtual std::shared_ptr<Lockwyn::ITokenGroup> GetSelectedFilteredGroup() = 0;
+    // The selected group or an ancestor below the root is expired.
+    virtual bool IsSelectedGroupInExpiredBranch() = 0;
+    // Null selects the search-results node, or the first node without one.
+    virtual void SelectGroup(const std::shared_ptr<Lockwyn::ITokenGroup>& group) = 0;
+    virtual bool CanAddGroup() = 0;
+    virtual bool CanEditGroup() = 0;
+    virtual bool CanDeleteGroup() = 0;
+    virtual void AddGroup() = 0;
+    virtual void EditGroup() = 0;
+    virtual void DeleteGroup() = 0;
+    virtual void SetFocus() = 0;
+    virtual void SelectSearchResults() = 0;
+    virtual void ResetFilteredGroupSelection() = 0;
     // Expansion and selection as the settings want them after opening.
     virtual void ApplyStartupState() = 0;
 };
 
+// The tokens of the selected group, or the search results.
 class ITokenListView : public IDependencyView
 {
 public:
+    // The first selected token; null when none.
+    virtual std::shared_ptr<Lockwyn::IToken> GetSelectedToken() = 0;
+    // All selected tokens in row order; empty optional (not an empty list)
+    // when nothing is selected.
+    virtual std::optional<Lockwyn::ITokenList> GetSelectedTokens() = 0;
+    // The selection remembered while a search is active.
+    virtual std::optional<Lockwyn::ITokenList> GetSelectedFilteredTokens() = 0;
+    virtual int GetSelectedCount() = 0;
+    virtual bool IsFocused() = 0;
+    virtual QMenu* GetPopupMenu() = 0;
+    // Null leaves no token selected.
+    virtual void SelectToken(const std::shared_ptr<Lockwyn::IToken>& token) = 0;
+    virtual void SetPopupMenu(QMenu* menu) = 0;
+    virtual void SelectTokens(const Lockwyn::ITokenList& tokens) = 0;
+    virtual void AddToken() = 0;
+    virtual void EditSelectedToken() = 0;
+    virtual void DeleteSelectedTokens() = 0;
     virtual void Reload() = 0;
+    virtual void SetFocus() = 0;
+    virtual void SelectAll() = 0;
+    virtual void ClearSelectedFilteredTokens() = 0;
+    virtual void CopySelectedUserName() = 0;
+    virtual void CopyUserName(const std::shared_ptr<Lockwyn::IToken>& token) = 0;
+    virtual void CopySelectedPassword() = 0;
+    virtual void CopyPassword(const std::shared_ptr<Lockwyn::IToken>& token) = 0;
+};
+
+// The details of the selected token or group beside the list.
+class IInfoPanel : public IDependencyView
+{
+public:
+    // The shown objects while they are alive, else null.
+    virtual std::shared_ptr<Lockwyn::IToken> GetToken() = 0;
+    virtual std::shared_ptr<Lockwyn::ITokenGroup> GetTokenGroup() = 0;
+    virtual void SetToken(const std::shared_ptr<Lockwyn::IToken>& token) = 0;
+    virtual void SetTokenGroup(const std::shared_ptr<Lockwyn::ITokenGroup>& group) = 0;
 };
 
 class IMainView : public IView
 {
 public:
+    // The search box's text as typed.
+    virtual QString GetSearchText() = 0;
+    // The search box holds more than blanks.
+    virtual bool IsSearchActive() = 0;
+    // Empty optional while no search is active.
+    virtual std::optional<Lockwyn::ITokenList> GetFilteredTokens() = 0;
+    // Every group containing a found token, once.
+    virtual Lockwyn::ITokenGroupList GetGroupsOfFilteredTokens() = 0;
+    virtual std::optional<Lockwyn::ITokenGroupList> GetFilteredGroups() = 0;
+    // The groups that take part in the search, or every group without one.
+    virtual Lockwyn::ITokenGroupList GetSearchScopeGroups() = 0;
     // Null while the main window has no such view.
     virtual ITokenGroupTreeView* GetTokenGroupTreeView() = 0;
     virtual ITokenListView* GetTokenListView() = 0;
+    virtual IInfoPanel* GetInfoPanel() = 0;
+    // Puts a different text into the search box and rebuilds the views.
+    virtual void SetSearchText(const QString& text) = 0;
+    // Web auto-login for the selected token.
+    virtual void OpenMainURLAndFill(bool submit) = 0;
     // Bracket every modal window shown over the main window; calls nest.
     virtual void NormalizeTopMost() = 0;
     virtual void RestoreTopMost() = 0;
     virtual void UpdateCaption() = 0;
+    // Recomputes the found tokens and groups for the search box's text.
+    virtual void UpdateSearchFilter() = 0;
+};
+
+// The notification-area icon: shown exactly when minimising to it is on.
+class ITrayIcon
+{
+public:
+    virtual ~ITrayIcon() = default;
+    virtual void UpdateTrayIcon() = 0;
+};
+
+class IUpdateService
+{
+public:
+    virtual ~IUpdateService() = default;
+    virtual bool GetAutoCheck() = 0;
+    virtual void SetAutoCheck(bool value) = 0;
+    // Checks for a newer version now.
+    virtual void Check() = 0;
+};
+
+enum class TSelectionHistoryPhase
+{
+    shpBeforeOperation,
+    shpAfterOperation,
+};
+
+// Which group and tokens were selected before and after each operation, so
+// that undo and redo can select them again.
+class ISelectionHistory
+{
+public:
+    virtual ~ISelectionHistory() = default;
+    virtual int GetCount() = 0;
+    virtual void Clear() = 0;
+    // Captures the current selection under (operation, phase), replacing an
+    // earlier entry.
+    virtual void SaveSelection(const std::shared_ptr<Lockwyn::IOperation>& operation,
+                               TSelectionHistoryPhase phase) = 0;
+    // False, with no view changed, when there is no such entry.
+    virtual bool RestoreSelection(const std::shared_ptr<Lockwyn::IOperation>& operation,
+                                  TSelectionHistoryPhase phase) = 0;
+    virtual void Delete(const std::shared_ptr<Lockwyn::IOperation>& operation) = 0;
 };
 
 enum class TStartDialogViewMode
@@ -225,6 +350,35 @@ public:
     virtual IPasswordEditor* GetPasswordEditor() = 0;
 };
 
+// The choice of the browser web pages open in: the system's default one, or
+// one of the installed browsers.
+class IBrowserSelector
+{
+public:
+    virtual ~IBrowserSelector() = default;
+    // Nil when no browser is selected.
+    virtual std::shared_ptr<Lockwyn::IBrowserInfo> GetSelectedBrowser() = 0;
+    virtual bool GetUseDefaultBrowser() = 0;
+    // Selects the item of the same browser (by program, not by name); a
+    // browser that is nil or whose program is gone stands for the default
+    // one. When no item matches, the selection stays.
+    virtual void SetSelectedBrowser(const std::shared_ptr<Lockwyn::IBrowserInfo>& browser) = 0;
+    virtual void SetUseDefaultBrowser(bool value) = 0;
+    // Rescans the installed browsers and lists them again.
+    virtual void UpdateBrowserList() = 0;
+};
+
+// Waits for a session of the web auto-login library (an analysis of a login
+// page) with its progress, until it completes or the user cancels.
+class IWebSessionWaitView : public IModalView
+{
+public:
+    virtual std::shared_ptr<Lockwyn::IWebAutoLoginSession> GetCurrentSession() = 0;
+    virtual bool GetCancelled() = 0;
+    virtual void
+    SetCurrentSession(const std::shared_ptr<Lockwyn::IWebAutoLoginSession>& session) = 0;
+};
+
 // A callback bound to an object, taking the database file's full name. A
 // listener is known by its object: one listener per object.
 struct TFileModificationListener
@@ -250,6 +404,7 @@ public:
     virtual QMenu* GetHelpMenu() = 0;
     // The main window; null before it exists.
     virtual IMainView* GetMainView() = 0;
+    virtual ISelectionHistory* GetSelectionHistory() = 0;
     virtual std::shared_ptr<Lockwyn::ITokenStorage> GetTokenStorage() = 0;
     virtual std::shared_ptr<Lockwyn::ITokenGroup> GetRootGroup() = 0;
     virtual void SetReadOnlyMode(bool value) = 0;
@@ -265,6 +420,10 @@ public:
     virtual void SaveDatabase() = 0;
     virtual bool SaveDatabaseAs() = 0;
     virtual void ChangeMasterPassword() = 0;
+    // Through the converter of that index; true when the file was written,
+    // or read and imported.
+    virtual bool ExportDatabase(int converterIndex) = 0;
+    virtual bool ImportDatabase(int converterIndex) = 0;
     virtual void Lock() = 0;
     virtual void LockMinimized() = 0;
     virtual void ReloadDatabase() = 0;
@@ -280,8 +439,22 @@ public:
     virtual bool GetCanLock() = 0;
     // False while a retry question about opening or creating is up.
     virtual bool GetCanExit() = 0;
-    // Forgets the undo history (and the selection history).
+    // Forgets the selection history and the undo history.
     virtual void ClearHistory() = 0;
     virtual IStartDialogView* CreateStartDialogView() = 0;
     virtual INewMasterPasswordView* CreateNewMasterPasswordView() = 0;
+};
+
+// Keeps the idle lock away while a dialog or question is open, however the
+// scope ends.
+class TIdleTimerSuspension
+{
+public:
+    explicit TIdleTimerSuspension(ILockwynApp& app) : FApp(app) { FApp.SuspendIdleTimer(); }
+    ~TIdleTimerSuspension() { FApp.ResumeIdleTimer(); }
+    TIdleTimerSuspension(const TIdleTimerSuspension&) = delete;
+    TIdleTimerSuspension& operator=(const TIdleTimerSuspension&) = delete;
+
+private:
+    ILockwynApp& FApp;
 };

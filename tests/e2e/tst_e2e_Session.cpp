@@ -286,7 +286,9 @@ private Q_SLOTS:
     void idleLockAndUnlock()
     {
         SetSetting(FSettings, "AutoLockOnIdleEnabled", "true");
-        SetSetting(FSettings, "AutoLockOnIdleValue", "2");
+        // Long enough to see the main window between unlock and lock however
+        // slowly the machine polls; the countdown starts only once it is open.
+        SetSetting(FSettings, "AutoLockOnIdleValue", "4");
         SetSetting(FSettings, "AutoLockOnIdleUnits", "aluSeconds");
         QProcess program;
         Start(program);
@@ -296,7 +298,7 @@ private Q_SLOTS:
         Key(dialog, "Return");
         QVERIFY(!E2e::WaitForWindow(MainWindowTitle, program.processId(), 30000).isEmpty());
 
-        // Two idle seconds later the program locks: the main window goes and
+        // Four idle seconds later the program locks: the main window goes and
         // the unlock dialog asks for the password.
         QVERIFY(E2e::WaitForNoWindow(MainWindowTitle, program.processId(), 15000));
         const QString unlock = E2e::WaitForWindow(StartDialogTitle, program.processId());

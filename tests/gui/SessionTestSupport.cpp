@@ -2,12 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 #include "Forms.StartDialog.h"
 #include "Lockwyn.LibraryConnections.h"
+#include "OvToast.h"
 
 using namespace Lockwyn;
 
@@ -279,6 +281,28 @@ QStringList OpenGroupTitles()
     for (const auto& group : root->GetGroups())
         titles.append(group->GetTitle());
     return titles;
+}
+
+QByteArray ReadAll(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& fileName, const QByteArray& content)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+}
+
+QString ToastText()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* toast = qobject_cast<TOvToast*>(window))
+            return toast->accessibleName();
+    }
+    return {};
 }
 
 void AnswerStartDialogWithPassword(const QString& password)

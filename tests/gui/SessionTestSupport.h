@@ -38,6 +38,14 @@ void AddGroupElsewhere(const QString& fileName, const QString& password, const Q
 void AddGroup(const QString& title);
 QStringList OpenGroupTitles();
 
+// A file's bytes; empty when it cannot be read.
+QByteArray ReadAll(const QString& fileName);
+// Replaces a file's content.
+void WriteAll(const QString& fileName, const QByteArray& content);
+
+// The text of the toast on screen; empty when there is none.
+QString ToastText();
+
 // Once the real start dialog shows, types the password and presses OK.
 void AnswerStartDialogWithPassword(const QString& password);
 
@@ -113,6 +121,7 @@ public:
 
     using TLockwynAppBase::AskRetryCreate;
     using TLockwynAppBase::AskRetryOpen;
+    using TLockwynAppBase::AutoLockTimer;
 
     void Advance(qint64 ms) { FNow += ms; }
 
@@ -129,22 +138,79 @@ class TTestMainView : public QWidget, public IMainView
 {
     Q_OBJECT
 public:
+    // Stand-ins that count rebuilds and hold a selection.
     struct TTree : ITokenGroupTreeView
     {
         int Updates = 0;
         int StartupStates = 0;
+        std::shared_ptr<Lockwyn::ITokenGroup> Selected;
         void Show() override {}
         void Hide() override {}
         void UpdateView() override { ++Updates; }
+        bool Focused() override { return false; }
+        bool IsSearchResultsSelected() override { return false; }
+        std::shared_ptr<Lockwyn::ITokenGroup> GetSelectedGroup() override { return Selected; }
+        std::shared_ptr<Lockwyn::ITokenGroup> GetSelectedFilteredGroup() override
+        {
+            return nullptr;
+        }
+        bool IsSelectedGroupInExpiredBranch() override { return false; }
+        void SelectGroup(const std::shared_ptr<Lockwyn::ITokenGroup>& group) override
+        {
+            Selected = group;
+        }
+        bool CanAddGroup() override { return true; }
+        bool CanEditGroup() override { return false; }
+        bool CanDeleteGroup() override { return false; }
+        void AddGroup() override {}
+        void EditGroup() override {}
+        void DeleteGroup() override {}
+        void SetFocus() override {}
+        void SelectSearchResults() override {}
+        void ResetFilteredGroupSelection() override {}
         void ApplyStartupState() override { ++StartupStates; }
     };
     struct TList : ITokenListView
     {
         int Reloads = 0;
+        Lockwyn::ITokenList Selected;
         void Show() override {}
         void Hide() override {}
         void UpdateView() override { Reload(); }
+        std::shared_ptr<Lockwyn::IToken> GetSelectedToken() override
+        {
+            return Selected.isEmpty() ? nullptr : Selected.first();
+        }
+        std::optional<Lockwyn::ITokenList> GetSelectedTokens() override
+        {
+            if (Selected.isEmpty())
+                return std::nullopt;
+            return Selected;
+        }
+        std::optional<Lockwyn::ITokenList> GetSelectedFilteredTokens() override
+        {
+            return std::nullopt;
+        }
+        int GetSelectedCount() override { return int(Selected.size()); }
+        bool IsFocused() override { return false; }
+        QMenu* GetPopupMenu() override { return nullptr; }
+        void SelectToken(const std::shared_ptr<Lockwyn::IToken>& token) override
+        {
+            Selected = token ? Lockwyn::ITokenList{token} : Lockwyn::ITokenList{};
+        }
+        void SetPopupMenu(QMenu*) override {}
+        void SelectTokens(const Lockwyn::ITokenList& tokens) override { Selected = tokens; }
+        void AddToken() override {}
+        void EditSelectedToken() override {}
+        void DeleteSelectedTokens() override {}
         void Reload() override { ++Reloads; }
+        void SetFocus() override {}
+        void SelectAll() override {}
+        void ClearSelectedFilteredTokens() override {}
+        void CopySelectedUserName() override {}
+        void CopyUserName(const std::shared_ptr<Lockwyn::IToken>&) override {}
+        void CopySelectedPassword() override {}
+        void CopyPassword(const std::shared_ptr<Lockwyn::IToken>&) override {}
     };
 
     // Hands the file-change event to the controller, as the main window does.
@@ -153,8 +219,18 @@ public:
 
     void Show() override { show(); }
     void Hide() override { hide(); }
+    QString GetSearchText() override { return {}; }
+    bool IsSearchActive() override { return false; }
+    std::optional<Lockwyn::ITokenList> GetFilteredTokens() override { return std::nullopt; }
+    Lockwyn::ITokenGroupList GetGroupsOfFilteredTokens() override { return {}; }
+    std::optional<Lockwyn::ITokenGroupList> GetFilteredGroups() override { return std::nullopt; }
+    Lockwyn::ITokenGroupList GetSearchScopeGroups() override { return {}; }
     ITokenGroupTreeView* GetTokenGroupTreeView() override { return &Tree; }
     ITokenListView* GetTokenListView() override { return &List; }
+    IInfoPanel* GetInfoPanel() override { return nullptr; }
+    void SetSearchText(const QString&) override {}
+    void OpenMainURLAndFill(bool) override {}
+    void UpdateSearchFilter() override {}
     void NormalizeTopMost() override { ++Normalized; }
     void RestoreTopMost() override { ++Restored; }
     void UpdateCaption() override { ++Captions; }

@@ -57,7 +57,14 @@ const QStringList ExpectedNames =
         "ErrorFileNotExist CannotCreateBackup ErrorAccessDenied UnknownError "
         "EnterOldMasterPassword OldMasterPasswordIsWrong PasswordAndConfirmationDifferent "
         "MasterPasswordHasBeenChanged ExportDlgCaption ImportDlgCaption ToastSuccessExport "
-        "ImportWrongFormat ExportFailed ErrorDatabaseDamaged ErrorDatabaseTooNew")
+        "ImportWrongFormat ExportFailed ErrorDatabaseDamaged ErrorDatabaseTooNew "
+        "ExportUnencryptedWarning ExportOverwriteDlgMessage ImportProgressMessage "
+        "UpdateAvailableMessage UpdateOpenProductPageButtonCaption UpdateCloseButtonCaption "
+        "UpdateCurrentMessage UpdateServerUnreachable UpdateAnswerUnreadable "
+        "ToastVersionInfoCopied "
+        "WebSessionNotWebAddress WebSessionBrowserCannotFill WebSessionNoBrowserCanFill "
+        "WebSessionBrowserFailed WebSessionPageNotLoaded WebSessionOtherSite "
+        "WebSessionNoLoginForm")
         .split(u' ');
 
 // Every placeholder a text can carry: "%0:s", "%1:d", "%s", "%d" for Format,
@@ -166,7 +173,7 @@ private Q_SLOTS:
 
     void propertiesInDeclarationOrder()
     {
-        QCOMPARE(ExpectedNames.size(), 127);
+        QCOMPARE(ExpectedNames.size(), 144);
         QCOMPARE(PropertyNames(), ExpectedNames);
     }
 

@@ -21,19 +21,6 @@ namespace {
 
 const QString Password = QStringLiteral("correct horse");
 
-QByteArray ReadAll(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& fileName, const QByteArray& bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // The same database sealed as another format version would write it.
 void WriteAsFormatVersion(const QString& source, const QString& target,
                           Lockwyn::TFormatVersion version)
@@ -48,15 +35,6 @@ void WriteAsFormatVersion(const QString& source, const QString& target,
 QString OpenFileName()
 {
     return GetLockwyn()->GetDatabaseFile()->GetFileName();
-}
-
-QString ToastText()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* toast = qobject_cast<TOvToast*>(window))
-            return toast->accessibleName();
-    }
-    return {};
 }
 
 TDialogRound Round(TStartDialogResult result, const QString& fileName = {},
@@ -752,6 +730,116 @@ private Q_SLOTS:
         QVERIFY(!FApp->GetCanLock());
         FApp->ResumeIdleTimer();
         QVERIFY(FApp->GetCanLock());
+    }
+
+    void idleCountdownRunsOnlyOverAnOpenDatabase()
+    {
+        GUISettings().SetAutoLockOnIdleEnabled(true);
+        GUISettings().SetAutoLockOnIdleValue(60);
+        GUISettings().SetAutoLockOnIdleUnits(TLockwynGUISettings::TAutoLockOnIdleUnits::aluSeconds);
+        const QString a = Path("a.lwdb");
+        CreateDatabaseFile(a, Password, {"Mail"});
+        QList<bool> runningWhileAsked;
+        TDialogRound open = Round(TStartDialogResult::sdrOpenDatabase, a);
+        open.WhileShown = [&] {
+            runningWhileAsked.append(FApp->AutoLockTimer().isActive());
+        };
+        FScript->Rounds.enqueue(open);
+        FApp->Start();
+        QVERIFY(FApp->AutoLockTimer().isActive());
+        // A fresh countdown, not what was left of one started before the dialog.
+        QVERIFY(FApp->AutoLockTimer().remainingTime() > 50000);
+
+        TDialogRound unlock = Round(TStartDialogResult::sdrUnlockApplication, a);
+        unlock.WhileShown = open.WhileShown;
+        FScript->Rounds.enqueue(unlock);
+        FApp->Lock();
+        QCOMPARE(runningWhileAsked, (QList<bool>{false, false}));
+        QVERIFY(FApp->AutoLockTimer().isActive());
+        QVERIFY(FApp->AutoLockTimer().remainingTime() > 50000);
+        QVERIFY(FApp->GetCanLock());
+    }
+
+    void noIdleLockWhileTheControllerAsks_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::newRow("save conflict") << "conflict";
+        QTest::newRow("cannot save") << "cannot save";
+        QTest::newRow("read-only mode") << "read-only";
+        QTest::newRow("retry open") << "retry";
+    }
+
+    // A lock over one of these questions would throw away a change that is
+    // not written yet, or answer a question about a database that is gone.
+    void noIdleLockWhileTheControllerAsks()
+    {
+        QFETCH(QString, question);
+        GUISettings().SetAutoLockOnIdleEnabled(true);
+        GUISettings().SetAutoLockOnIdleValue(60);
+        GUISettings().SetAutoLockOnIdleUnits(TLockwynGUISettings::TAutoLockOnIdleUnits::aluSeconds);
+        const QString a = StartOnDatabaseA();
+        QList<bool> lockable;
+        FAnswers->OnMessage = [&] {
+            lockable.append(FApp->GetCanLock() || FApp->AutoLockTimer().isActive());
+            FApp->Lock();
+        };
+        if (question == "conflict") {
+            AddGroupElsewhere(a, Password, "Bank");
+            AddGroup("Own");
+            FAnswers->Answer("Overwrite");
+            FApp->SaveDatabase();
+            QCOMPARE(GroupTitlesOf(a, Password), (QStringList{"Mail", "Own"}));
+        } else if (question == "cannot save") {
+            AddGroup("Own");
+            QVERIFY(QFile::remove(a));
+            QVERIFY(QDir(FDir.path()).mkdir("a.lwdb")); // the name is now a folder
+            FAnswers->Answer("Overwrite");
+            FAnswers->Answer("Yes");
+            const QString other = Path("other.lwdb");
+            FScript->ChosenFiles.enqueue(other);
+            FApp->SaveDatabase();
+            QCOMPARE(GroupTitlesOf(other, Password), (QStringList{"Mail", "Own"}));
+            QVERIFY(QDir(a).removeRecursively());
+        } else if (question == "read-only") {
+            FApp->SetReadOnlyMode(true);
+            FAnswers->Answer("No");
+            QVERIFY(!FApp->RequestEditMode());
+        } else {
+            const QString b = Path("b.lwdb");
+            CreateDatabaseFile(b, "other", {"Bank"});
+            FScript->ChosenFiles.enqueue(b);
+            FScript->Rounds.enqueue(Round(TStartDialogResult::sdrOpenDatabase, b, "wrong"));
+            FAnswers->Answer("Cancel");
+            QVERIFY(!FApp->OpenDatabase());
+        }
+        QVERIFY(!lockable.isEmpty());
+        QVERIFY(!lockable.contains(true));
+        QVERIFY(!FApp->GetLocked());
+        QVERIFY(FApp->GetCanLock());
+        QVERIFY(FApp->AutoLockTimer().isActive());
+    }
+
+    void cancelledOpenKeepsTheReadOnlyMode_data()
+    {
+        QTest::addColumn<bool>("readOnlyNow");
+        QTest::newRow("editable stays editable") << false;
+        QTest::newRow("read-only stays read-only") << true;
+    }
+
+    void cancelledOpenKeepsTheReadOnlyMode()
+    {
+        QFETCH(bool, readOnlyNow);
+        StartOnDatabaseA();
+        FApp->SetReadOnlyMode(readOnlyNow);
+        const QString b = Path("b.lwdb");
+        CreateDatabaseFile(b, "other", {"Bank"});
+        FScript->ChosenFiles.enqueue(b);
+        FScript->Rounds.enqueue(
+            Round(TStartDialogResult::sdrOpenDatabase, b, "wrong", !readOnlyNow));
+        FAnswers->Answer("Cancel");
+        QVERIFY(!FApp->OpenDatabase());
+        QCOMPARE(FApp->GetReadOnlyMode(), readOnlyNow);
+        QCOMPARE(OpenFileName(), Path("a.lwdb"));
     }
 
     void closeAllDialogsLeavesTheMainWindow()

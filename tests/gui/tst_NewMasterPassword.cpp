@@ -19,15 +19,6 @@
 
 namespace {
 
-QString ToastText()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* toast = qobject_cast<TOvToast*>(window))
-            return toast->accessibleName();
-    }
-    return {};
-}
-
 template <typename T> T* Child(const QWidget& parent, const char* name)
 {
     return parent.findChild<T*>(QLatin1String(name));
@@ -113,7 +104,7 @@ private Q_SLOTS:
         Child<QLineEdit>(dialog, "edtConfirmation")->setText(confirmation);
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         Child<QPushButton>(dialog, "btnOK")->click();
-        QCOMPARE(ToastText(), message);
+        QCOMPARE(SessionTest::ToastText(), message);
         QCOMPARE(accepted.count(), message.isEmpty() ? 1 : 0);
         if (!message.isEmpty())
             QCOMPARE(dialog.focusWidget()->objectName(), focus);

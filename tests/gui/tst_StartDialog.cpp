@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "Components.FileDialog.h"
 #include "Forms.StartDialog.h"
 #include "Frames.DatabaseFileNameEditor.h"
 #include "Frames.DialogHeader.h"
@@ -26,15 +27,6 @@ using namespace SessionTest;
 namespace {
 
 const QString Password = QStringLiteral("correct horse");
-
-QString ToastText()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* toast = qobject_cast<TOvToast*>(window))
-            return toast->accessibleName();
-    }
-    return {};
-}
 
 template <typename T> T* Child(const QWidget& parent, const char* name)
 {
@@ -64,7 +56,7 @@ class TestStartDialog : public QObject
 
 private:
     QTemporaryDir FDir;
-    QList<QPair<TDatabaseOpenMode, QString>> FDialogCalls;
+    QList<QPair<TFileDialogRequest::TKind, QString>> FDialogCalls;
     QQueue<QString> FChosen;
 
     QString Path(const QString& name) const { return FDir.filePath(name); }
@@ -84,16 +76,15 @@ private Q_SLOTS:
     {
         QVERIFY(FDir.isValid());
         GUISettings().SetFileName(Path("lockwyn.settings.xml"));
-        TfrDatabaseFileNameEditor::SetFileDialogHook(
-            [this](TDatabaseOpenMode mode, const QString& initial) {
-                FDialogCalls.append({mode, initial});
-                return FChosen.isEmpty() ? QString() : FChosen.dequeue();
-            });
+        TFileDialog::SetHook([this](const TFileDialogRequest& request) {
+            FDialogCalls.append({request.Kind, request.InitialFileName});
+            return FChosen.isEmpty() ? QString() : FChosen.dequeue();
+        });
     }
 
     void cleanupTestCase()
     {
-        TfrDatabaseFileNameEditor::SetFileDialogHook({});
+        TFileDialog::SetHook({});
         ReleaseLockwynApp();
         ResetDatabase();
         ReleaseLibraryConnections();
@@ -190,7 +181,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.GetCurrentPage(), TStartDialogWizardPage::sdwpOpenDatabase);
         QVERIFY(header->GetBackButtonVisible());
         QCOMPARE(FDialogCalls.size(), 1);
-        QCOMPARE(FDialogCalls.first().first, TDatabaseOpenMode::domOpenDatabase);
+        QCOMPARE(FDialogCalls.first().first, TFileDialogRequest::TKind::fdkOpen);
         QCOMPARE(dialog.GetDatabaseNameAndPassword()->GetDatabaseFileNameEditor()->GetFileName(),
                  QDir::toNativeSeparators(existing));
         QCOMPARE(FocusName(dialog), QStringLiteral("edtPassword"));
