@@ -34,6 +34,18 @@ constexpr int SuccessToastInterval = 3000;
 constexpr qint64 IdleResetGapMs = 2000;
 const QString DowngradeSuffix = QStringLiteral("_downgrade");
 
+// The system's reason for a failure below the message's first line:
+// "Cannot save database file." / "No space left on device" / "Retry with ...".
+QString WithReason(const QString& message, const QString& reason)
+{
+    if (reason.isEmpty())
+        return message;
+    const qsizetype firstLineEnd = message.indexOf(u'\n');
+    if (firstLineEnd < 0)
+        return message + u'\n' + reason;
+    return message.left(firstLineEnd + 1) + reason + message.mid(firstLineEnd);
+}
+
 std::optional<bool>& NotificationAreaOverride()
 {
     static std::optional<bool> available;
@@ -325,9 +337,10 @@ bool TLockwynAppBase::HandleStartDialogResult(IStartDialogView* view, bool& same
     switch (view->GetDialogResult()) {
     case TStartDialogResult::sdrCreateNewDatabase: {
         FReadOnlyMode = false;
-        const int code = CreateDatabaseFile(fileName, password);
+        QString reason;
+        const int code = CreateDatabaseFile(fileName, password, reason);
         if (code != DatabaseFileCode::Ok) {
-            if (!AskRetryCreate(code))
+            if (!AskRetryCreate(code, reason))
                 view->SetMode(TStartDialogViewMode::sdvmStartingApplication);
             return false;
         }
@@ -380,7 +393,8 @@ void TLockwynAppBase::SaveRecentFiles(IStartDialogView* view)
 // ---------------------------------------------------------------------------
 // Creating and opening
 
-int TLockwynAppBase::CreateDatabaseFile(const QString& fileName, const QString& password)
+int TLockwynAppBase::CreateDatabaseFile(const QString& fileName, const QString& password,
+                                        QString& reason)
 {
     const auto file = DatabaseFile();
     const auto storage = file->GetTokenStorage();
@@ -392,6 +406,7 @@ int TLockwynAppBase::CreateDatabaseFile(const QString& fileName, const QString& 
     storage->SetMasterPassword(password);
     const int code = file->CreateFile(fileName);
     if (code != DatabaseFileCode::Ok) {
+        reason = file->GetErrorReason(); // before the reopening below replaces it
         storage->Clear();
         if (!previousFile.isEmpty())
             file->OpenWithKey(previousFile, previousKey);
@@ -409,7 +424,7 @@ int TLockwynAppBase::OpenDatabaseFile(const QString& fileName, const QString& pa
         const auto scratch = file->CreateScratchFile();
         const int code = scratch->Open(fileName, password);
         if (code != DatabaseFileCode::Ok) {
-            abandoned = !AskRetryOpen(code);
+            abandoned = !AskRetryOpen(code, scratch->GetErrorReason());
             return code;
         }
         const bool newer =
@@ -424,7 +439,7 @@ int TLockwynAppBase::OpenDatabaseFile(const QString& fileName, const QString& pa
     }
     const int code = file->Open(nameToOpen, password);
     if (code != DatabaseFileCode::Ok)
-        abandoned = !AskRetryOpen(code);
+        abandoned = !AskRetryOpen(code, file->GetErrorReason());
     return code;
 }
 
@@ -451,7 +466,7 @@ bool TLockwynAppBase::SaveDowngradedCopy(IDatabaseFile& scratch, QString& fileNa
             saved = true;
             break;
         }
-        if (!AskRetryCreate(code))
+        if (!AskRetryCreate(code, scratch.GetErrorReason()))
             break;
     }
     view->ReleaseView();
@@ -467,7 +482,7 @@ bool TLockwynAppBase::AskRetry(const QString& message)
     return answer == TMessageDialog::idRetry;
 }
 
-bool TLockwynAppBase::AskRetryCreate(int code)
+bool TLockwynAppBase::AskRetryCreate(int code, const QString& reason)
 {
     const TLocalizedStrings& strings = LocalizedStrings();
     switch (code) {
@@ -476,17 +491,18 @@ bool TLockwynAppBase::AskRetryCreate(int code)
     case DatabaseFileCode::CreateEmptyPassword:
         return AskRetry(strings.FMasterPasswordCannotBeEmpty);
     case DatabaseFileCode::CreateBackupFailed:
-        return AskRetry(strings.FCannotCreateBackup);
+        return AskRetry(WithReason(strings.FCannotCreateBackup, reason));
     case DatabaseFileCode::CreateAccessDenied:
-        return AskRetry(strings.FErrorAccessDenied);
+        return AskRetry(WithReason(strings.FErrorAccessDenied, reason));
     case DatabaseFileCode::CreateWriteFailed:
-        return AskRetry(strings.FCannotCreateDatabase);
+    case DatabaseFileCode::CreateBeyondLimits:
+        return AskRetry(WithReason(strings.FCannotCreateDatabase, reason));
     default:
-        return AskRetry(strings.FUnknownError);
+        return AskRetry(WithReason(strings.FUnknownError, reason));
     }
 }
 
-bool TLockwynAppBase::AskRetryOpen(int code)
+bool TLockwynAppBase::AskRetryOpen(int code, const QString& reason)
 {
     const TLocalizedStrings& strings = LocalizedStrings();
     switch (code) {
@@ -495,13 +511,13 @@ bool TLockwynAppBase::AskRetryOpen(int code)
     case DatabaseFileCode::OpenWrongPassword:
         return AskRetry(strings.FWrongMasterPasswordMessage);
     case DatabaseFileCode::OpenAccessDenied:
-        return AskRetry(strings.FErrorAccessDenied);
+        return AskRetry(WithReason(strings.FErrorAccessDenied, reason));
     case DatabaseFileCode::OpenDamaged:
         return AskRetry(strings.FErrorDatabaseDamaged);
     case DatabaseFileCode::OpenTooNew:
         return AskRetry(strings.FErrorDatabaseTooNew);
     default:
-        return AskRetry(strings.FUnknownError);
+        return AskRetry(WithReason(strings.FUnknownError, reason));
     }
 }
 
@@ -530,13 +546,14 @@ bool TLockwynAppBase::NewDatabase()
             if (FInternalTerminated ||
                 view->GetDialogResult() != TStartDialogResult::sdrCreateNewDatabase)
                 break;
+            QString reason;
             const int code = CreateDatabaseFile(input->GetDatabaseFileNameEditor()->GetFileName(),
-                                                input->GetPasswordEditor()->GetPassword());
+                                                input->GetPasswordEditor()->GetPassword(), reason);
             if (code == DatabaseFileCode::Ok) {
                 created = true;
                 break;
             }
-            if (!AskRetryCreate(code))
+            if (!AskRetryCreate(code, reason))
                 break;
         }
     }
@@ -619,8 +636,8 @@ void TLockwynAppBase::SaveDatabase()
         }
         if (file->Save() == DatabaseFileCode::Ok)
             return;
-        const int answer = Ask(strings.FCannotSaveDatabase, TMsgDlgType::mtWarning,
-                               TMessageDialog::TDialogButtons::dbYesNo, 1);
+        const int answer = Ask(WithReason(strings.FCannotSaveDatabase, file->GetErrorReason()),
+                               TMsgDlgType::mtWarning, TMessageDialog::TDialogButtons::dbYesNo, 1);
         if (answer == TMessageDialog::idYes && SaveDatabaseAs())
             return;
     }
@@ -641,7 +658,7 @@ bool TLockwynAppBase::SaveDatabaseAs()
                 saved = true;
                 break;
             }
-            if (!AskRetryCreate(code))
+            if (!AskRetryCreate(code, DatabaseFile()->GetErrorReason()))
                 break;
         }
     }
@@ -770,7 +787,8 @@ void TLockwynAppBase::ReloadDatabase()
     CloseAllDialogs();
     const auto file = DatabaseFile();
     const int code = file->OpenWithKey(file->GetFileName(), file->GetKey());
-    const bool abandoned = code != DatabaseFileCode::Ok && !AskRetryOpen(code);
+    const bool abandoned =
+        code != DatabaseFileCode::Ok && !AskRetryOpen(code, file->GetErrorReason());
     if (abandoned || FInternalTerminated)
         return;
     if (code == DatabaseFileCode::OpenWrongPassword) {

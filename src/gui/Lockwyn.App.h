@@ -95,9 +95,10 @@ protected:
     // Milliseconds of a steady clock; tests move it.
     virtual qint64 CurrentTimeMs() const;
     const QTimer& AutoLockTimer() const { return FAutoLockTimer; }
-    // The retry questions about creating and opening a file; true for Retry.
-    bool AskRetryCreate(int code);
-    bool AskRetryOpen(int code);
+    // The retry questions about creating and opening a file, with the
+    // system's reason for the failure where there is one; true for Retry.
+    bool AskRetryCreate(int code, const QString& reason);
+    bool AskRetryOpen(int code, const QString& reason);
 
 private:
     struct TFileSignalTarget;
@@ -106,7 +107,8 @@ private:
     void ApplySettings();
     void RunStartDialog(TStartDialogViewMode mode, bool initiallyHidden);
     bool HandleStartDialogResult(IStartDialogView* view, bool& sameFile);
-    int CreateDatabaseFile(const QString& fileName, const QString& password);
+    // The reason of a failure, in the system's words, goes to reason.
+    int CreateDatabaseFile(const QString& fileName, const QString& password, QString& reason);
     int OpenDatabaseFile(const QString& fileName, const QString& password, bool& abandoned);
     bool SaveDowngradedCopy(Lockwyn::IDatabaseFile& scratch, QString& fileName);
     bool AskRetry(const QString& message);

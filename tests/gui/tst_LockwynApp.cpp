@@ -241,25 +241,31 @@ private Q_SLOTS:
         QVERIFY(!GetLockwyn()->GetDatabaseFile()->GetOpened());
     }
 
+    // The system's reason for a failure is given below the message's first
+    // line where it says more than the message does.
     void retryQuestionTexts_data()
     {
         QTest::addColumn<bool>("create");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         const TLocalizedStrings& s = LocalizedStrings();
+        const auto withReason = [](const QString& message) -> QString {
+            return message + QStringLiteral("\nNo space left on device");
+        };
         QTest::newRow("create 1") << true << 1 << s.FErrorPathNotExist;
         QTest::newRow("create 2") << true << 2 << s.FMasterPasswordCannotBeEmpty;
-        QTest::newRow("create 3") << true << 3 << s.FCannotCreateBackup;
-        QTest::newRow("create 4") << true << 4 << s.FErrorAccessDenied;
-        QTest::newRow("create 5") << true << 5 << s.FCannotCreateDatabase;
-        QTest::newRow("create other") << true << 9 << s.FUnknownError;
+        QTest::newRow("create 3") << true << 3 << withReason(s.FCannotCreateBackup);
+        QTest::newRow("create 4") << true << 4 << withReason(s.FErrorAccessDenied);
+        QTest::newRow("create 5") << true << 5 << withReason(s.FCannotCreateDatabase);
+        QTest::newRow("create 6") << true << 6 << withReason(s.FCannotCreateDatabase);
+        QTest::newRow("create other") << true << 9 << withReason(s.FUnknownError);
         QTest::newRow("open 1") << false << 1 << s.FErrorFileNotExist;
         QTest::newRow("open 2") << false << 2 << s.FWrongMasterPasswordMessage;
-        QTest::newRow("open 3") << false << 3 << s.FErrorAccessDenied;
-        QTest::newRow("open 4") << false << 4 << s.FUnknownError;
+        QTest::newRow("open 3") << false << 3 << withReason(s.FErrorAccessDenied);
+        QTest::newRow("open 4") << false << 4 << withReason(s.FUnknownError);
         QTest::newRow("open 5") << false << 5 << s.FErrorDatabaseDamaged;
         QTest::newRow("open 6") << false << 6 << s.FErrorDatabaseTooNew;
-        QTest::newRow("open other") << false << 9 << s.FUnknownError;
+        QTest::newRow("open other") << false << 9 << withReason(s.FUnknownError);
     }
 
     void retryQuestionTexts()
@@ -271,8 +277,9 @@ private Q_SLOTS:
         FAnswers->OnMessage = [&] {
             canExit.append(FApp->GetCanExit());
         };
+        const QString reason = QStringLiteral("No space left on device");
         const auto ask = [&](int c) {
-            return create ? FApp->AskRetryCreate(c) : FApp->AskRetryOpen(c);
+            return create ? FApp->AskRetryCreate(c, reason) : FApp->AskRetryOpen(c, reason);
         };
         FAnswers->Answer("Retry");
         QVERIFY(ask(code));
@@ -452,7 +459,10 @@ private Q_SLOTS:
         FScript->ChosenFiles.enqueue(other);
         FApp->SaveDatabase();
 
-        QCOMPARE(FAnswers->Messages().last(), LocalizedStrings().FCannotSaveDatabase);
+        // The reason between the message and its question.
+        QCOMPARE(FAnswers->Messages().last(),
+                 QStringLiteral("Cannot save database file.\nThe folder does not exist\n"
+                                "Retry with different name?"));
         QCOMPARE(OpenFileName(), other);
         QCOMPARE(GroupTitlesOf(other, Password), (QStringList{"Mail", "Own"}));
     }

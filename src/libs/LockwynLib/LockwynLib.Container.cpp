@@ -459,9 +459,8 @@ TWriteResult WriteContainerFile(const QString& fileName, QByteArrayView sealed, 
 {
     if (sealed.size() > MaxContainerSize)
         return TWriteResult::wrBeyondLimits;
+    // A missing folder is found by the writer, which gives the system's reason.
     const QFileInfo info(fileName);
-    if (!QFileInfo(info.absolutePath()).isDir())
-        return TWriteResult::wrFolderMissing;
     if (info.exists() && !info.isFile())
         return TWriteResult::wrFailed;
     const bool keepPrevious = backup != TBackupPolicy::bpNone && info.exists();
