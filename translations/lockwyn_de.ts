@@ -671,6 +671,11 @@ Unter einem anderen Namen erneut versuchen?</translation>
         <translation>Die Eingabedatei %s hat ein ungültiges Format</translation>
     </message>
     <message>
+        <source>Input file %0:s cannot be imported: a database holds groups nested at most %1:d levels deep and values of at most %2:d characters.</source>
+        <comment>ImportBeyondLimits</comment>
+        <translation>Die Eingabedatei %0:s kann nicht importiert werden: Eine Datenbank enthält Gruppen mit höchstens %1:d Ebenen Tiefe und Werte mit höchstens %2:d Zeichen.</translation>
+    </message>
+    <message>
         <source>Export to %s failed</source>
         <comment>ExportFailed</comment>
         <translation>Export nach %s fehlgeschlagen</translation>

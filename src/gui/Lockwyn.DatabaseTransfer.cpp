@@ -297,8 +297,16 @@ bool ImportDatabase(ILockwynApp& app, int converterIndex)
         ShowError(Lockwyn::Format(strings.FImportWrongFormat, WithoutFolder(fileName)));
         return false;
     }
-    const auto operation = app.GetRootGroup()->CreateImportOperation(
-        parsed->Group, true, strings.FImportTitleCollisionTemplate);
+    std::shared_ptr<IOperation> operation;
+    try {
+        operation = app.GetRootGroup()->CreateImportOperation(
+            parsed->Group, true, strings.FImportTitleCollisionTemplate);
+    } catch (const ELimitExceeded&) {
+        // Refused before anything changed: the database could not hold it.
+        ShowError(Lockwyn::Format(strings.FImportBeyondLimits, WithoutFolder(fileName),
+                                  DatabaseLimits::MaxGroupDepth, DatabaseLimits::MaxTextLength));
+        return false;
+    }
     EditingProtocol::Execute(app, operation, [&app] { EditingProtocol::RebuildViews(app); });
     if (app.GetTokenStorage()->GetVersion() < parsed->Version)
         TOvToast::Show(MainWindow(app), strings.FImportedVersionOvershootMessage,

@@ -192,6 +192,10 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "ToastSuccessExport"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "Input file %s has a wrong format",
                        "ImportWrongFormat"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "Input file %0:s cannot be imported: a database holds groups nested at "
+                       "most %1:d levels deep and values of at most %2:d characters.",
+                       "ImportBeyondLimits"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "Export to %s failed", "ExportFailed"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "The file is not a Lockwyn database or it is damaged.",
                        "ErrorDatabaseDamaged"),

@@ -138,6 +138,7 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString ImportDlgCaption MEMBER FImportDlgCaption)
     Q_PROPERTY(QString ToastSuccessExport MEMBER FToastSuccessExport)
     Q_PROPERTY(QString ImportWrongFormat MEMBER FImportWrongFormat)
+    Q_PROPERTY(QString ImportBeyondLimits MEMBER FImportBeyondLimits)
     Q_PROPERTY(QString ExportFailed MEMBER FExportFailed)
     Q_PROPERTY(QString ErrorDatabaseDamaged MEMBER FErrorDatabaseDamaged)
     Q_PROPERTY(QString ErrorDatabaseTooNew MEMBER FErrorDatabaseTooNew)
@@ -291,6 +292,7 @@ public:
     QString FImportDlgCaption;
     QString FToastSuccessExport;
     QString FImportWrongFormat;
+    QString FImportBeyondLimits;
     QString FExportFailed;
     QString FErrorDatabaseDamaged;
     QString FErrorDatabaseTooNew;

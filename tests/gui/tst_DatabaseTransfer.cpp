@@ -376,6 +376,42 @@ private Q_SLOTS:
         ExpectUnchanged(0);
     }
 
+    // A file nested deeper than a database may be is refused with the
+    // limits, before anything changes; the levels a database holds import.
+    void importBeyondTheLimitsShowsThemAndChangesNothing_data()
+    {
+        QTest::addColumn<int>("levels");
+        QTest::addColumn<bool>("imported");
+        QTest::newRow("deepest") << DatabaseLimits::MaxGroupDepth << true;
+        QTest::newRow("one deeper") << DatabaseLimits::MaxGroupDepth + 1 << false;
+    }
+
+    void importBeyondTheLimitsShowsThemAndChangesNothing()
+    {
+        QFETCH(int, levels);
+        QFETCH(bool, imported);
+        const QString source = Path(QStringLiteral("deep%1.xml").arg(levels));
+        QByteArray xml = "<KeePassFile><Root><Group><Name>Root</Name>";
+        for (int level = 1; level <= levels; ++level)
+            xml += "<Group><Name>L" + QByteArray::number(level) + "</Name>";
+        xml += QByteArray("</Group>").repeated(levels) + "</Group></Root></KeePassFile>";
+        WriteAll(source, xml);
+        FChosen.enqueue(source);
+        if (!imported)
+            FAnswers->Answer("OK");
+        QCOMPARE(FApp->ImportDatabase(KeePassXml), imported);
+        if (imported) {
+            QCOMPARE(FileGroups(), (QStringList{"Mail", "L1"}));
+            return;
+        }
+        QCOMPARE(FAnswers->Messages(),
+                 QStringList{Format(QStringLiteral("Input file %s cannot be imported: a database "
+                                                   "holds groups nested at most 64 levels deep "
+                                                   "and values of at most 4194304 characters."),
+                                    QFileInfo(source).fileName())});
+        ExpectUnchanged(0);
+    }
+
     void importCancelledInTheFileDialogChangesNothing()
     {
         FChosen.enqueue(QString());

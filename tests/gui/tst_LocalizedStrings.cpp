@@ -57,8 +57,9 @@ const QStringList ExpectedNames =
         "ErrorFileNotExist CannotCreateBackup ErrorAccessDenied UnknownError "
         "EnterOldMasterPassword OldMasterPasswordIsWrong PasswordAndConfirmationDifferent "
         "MasterPasswordHasBeenChanged ExportDlgCaption ImportDlgCaption ToastSuccessExport "
-        "ImportWrongFormat ExportFailed ErrorDatabaseDamaged ErrorDatabaseTooNew "
-        "ExportUnencryptedWarning ExportOverwriteDlgMessage ImportProgressMessage "
+        "ImportWrongFormat ImportBeyondLimits ExportFailed ErrorDatabaseDamaged "
+        "ErrorDatabaseTooNew ExportUnencryptedWarning ExportOverwriteDlgMessage "
+        "ImportProgressMessage "
         "UpdateAvailableMessage UpdateOpenProductPageButtonCaption UpdateCloseButtonCaption "
         "UpdateCurrentMessage UpdateServerUnreachable UpdateAnswerUnreadable "
         "ToastVersionInfoCopied "
@@ -173,7 +174,7 @@ private Q_SLOTS:
 
     void propertiesInDeclarationOrder()
     {
-        QCOMPARE(ExpectedNames.size(), 144);
+        QCOMPARE(ExpectedNames.size(), 145);
         QCOMPARE(PropertyNames(), ExpectedNames);
     }
 
