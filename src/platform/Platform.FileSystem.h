@@ -38,7 +38,9 @@ bool ReplaceFile(const QString& source, const QString& target, TFileError& error
 bool FlushFolder(const QString& folder, TFileError& error);
 // A second name for the same content; false where the file system has no links.
 bool LinkFile(const QString& existing, const QString& newName, TFileError& error);
-// Creates the folder and its missing parents for the user alone (0700).
+// Creates the folder and its missing parents for the user alone (0700); a
+// folder that exists already is made the user's alone too (its parents are
+// left as they are). Windows: the folder's permissions come from its parent.
 bool MakePrivateFolder(const QString& folder);
 
 } // namespace Platform

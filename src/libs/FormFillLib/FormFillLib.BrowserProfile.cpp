@@ -5,20 +5,14 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+
+#include "Platform.AtomicFile.h"
 
 namespace Lockwyn {
 
 namespace {
 
 const QString ProfilesFolder = QStringLiteral("Browser Profiles");
-constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-
-bool MakePrivateFolder(const QString& path)
-{
-    return QDir().mkpath(path) && QFile::setPermissions(path, OwnerOnly);
-}
-
 // Sets the value at a dotted path ("profile.password_manager_enabled").
 void SetPreference(QJsonObject& preferences, const QString& path, const QJsonValue& value)
 {
@@ -48,9 +42,9 @@ bool WritePreferences(const QString& fileName)
     // A browser ended by force would otherwise offer to restore its pages.
     SetPreference(preferences, QStringLiteral("profile.exit_type"), QStringLiteral("Normal"));
     SetPreference(preferences, QStringLiteral("profile.exited_cleanly"), true);
-    QSaveFile file(fileName);
-    const QByteArray bytes = QJsonDocument(preferences).toJson(QJsonDocument::Compact);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    Platform::TAtomicFile file(fileName);
+    return file.Open() && file.Write(QJsonDocument(preferences).toJson(QJsonDocument::Compact)) &&
+           file.Commit();
 }
 
 } // namespace
@@ -63,9 +57,9 @@ QString BrowserProfileFolder(const QString& dataFolder, const QString& browserKe
 bool PrepareBrowserProfile(const QString& profileFolder, QString* error)
 {
     ForgetBrowserSessions(profileFolder);
-    if (MakePrivateFolder(QFileInfo(profileFolder).absolutePath()) &&
-        MakePrivateFolder(profileFolder) &&
-        MakePrivateFolder(profileFolder + QStringLiteral("/Default")) &&
+    if (Platform::MakePrivateFolder(QFileInfo(profileFolder).absolutePath()) &&
+        Platform::MakePrivateFolder(profileFolder) &&
+        Platform::MakePrivateFolder(profileFolder + QStringLiteral("/Default")) &&
         WritePreferences(profileFolder + QStringLiteral("/Default/Preferences")))
         return true;
     if (error)

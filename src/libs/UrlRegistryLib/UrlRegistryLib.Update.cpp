@@ -7,9 +7,9 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QThreadPool>
 
+#include "Platform.AtomicFile.h"
 #include "UrlRegistryLib.Catalogue.h"
 
 namespace Lockwyn {
@@ -46,8 +46,8 @@ bool WriteAtomically(const QString& fileName, const QByteArray& bytes)
 {
     if (!QDir().mkpath(QFileInfo(fileName).absolutePath()))
         return false;
-    QSaveFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    Platform::TAtomicFile file(fileName, Platform::TAtomicFile::TPermissions::apKeepExisting);
+    return file.Open() && file.Write(bytes) && file.Commit();
 }
 
 } // namespace

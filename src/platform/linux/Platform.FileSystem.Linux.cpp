@@ -47,6 +47,17 @@ template <typename F> auto Retrying(F call)
     }
 }
 
+// Missing folders are created 0700; the parents that exist stay as they are.
+bool CreateFolderAndParents(const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        return true;
+    const QString parent = QFileInfo(path).absolutePath();
+    if (parent != path && !CreateFolderAndParents(parent))
+        return false;
+    return ::mkdir(Native(path), 0700) == 0 || (errno == EEXIST && QFileInfo(path).isDir());
+}
+
 } // namespace
 
 bool CreateNewFile(const QString& fileName, QFile& file, TFileError& error)
@@ -125,11 +136,8 @@ bool MakePrivateFolder(const QString& folder)
 {
     const QString path = QDir::cleanPath(QDir(folder).absolutePath());
     if (QFileInfo(path).isDir())
-        return true;
-    const QString parent = QFileInfo(path).absolutePath();
-    if (parent != path && !MakePrivateFolder(parent))
-        return false;
-    return ::mkdir(Native(path), 0700) == 0 || (errno == EEXIST && QFileInfo(path).isDir());
+        return ::chmod(Native(path), 0700) == 0;
+    return CreateFolderAndParents(path);
 }
 
 } // namespace Platform

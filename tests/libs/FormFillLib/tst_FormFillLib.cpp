@@ -615,6 +615,18 @@ void TestFormFillLib::credentialsLeaveNoTrace()
     FLibrary->ReleaseSessions();
     for (const QString& secret : {FUserName, FPassword})
         QCOMPARE(FilesContaining(FData->path(), secret), QStringList());
+
+    // The profile folders, where the browser keeps its data, are the user's alone.
+    const QString profiles = FData->filePath(QStringLiteral("Browser Profiles"));
+    QStringList folders{profiles};
+    for (const QString& browserKey : QDir(profiles).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        folders << profiles + u'/' + browserKey << profiles + u'/' + browserKey + "/Default";
+    QCOMPARE(folders.size(), 3);
+    for (const QString& folder : folders)
+        QVERIFY2((QFileInfo(folder).permissions() &
+                  (QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                   QFileDevice::ExeOther)) == QFileDevice::Permissions(),
+                 qPrintable(folder));
 }
 
 // Firefox and the like get the page without filling; the user hears of it
