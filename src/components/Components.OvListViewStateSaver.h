@@ -5,6 +5,9 @@
 #include <QObject>
 
 #include "Components.PersistentCollection.h"
+#include "OvVcl.ListColumns.h"
+
+class TOvListView;
 
 class TOvListViewStateSaverItem : public QObject
 {
@@ -13,16 +16,12 @@ class TOvListViewStateSaverItem : public QObject
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
     Q_PROPERTY(int Order READ Order WRITE SetOrder)
     Q_PROPERTY(bool Sorted READ Sorted WRITE SetSorted)
-    Q_PROPERTY(TSortDirection SortDirection READ SortDirection WRITE SetSortDirection)
+    Q_PROPERTY(
+        TOvListColumn::TSortDirection SortDirection READ SortDirection WRITE SetSortDirection)
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
 
 public:
-    enum class TSortDirection
-    {
-        sdAscending,
-        sdDescending
-    };
-    Q_ENUM(TSortDirection)
+    using TSortDirection = TOvListColumn::TSortDirection;
 
     using QObject::QObject;
 
@@ -53,4 +52,12 @@ class TOvListViewStateSaver : public TPersistentCollectionOf<TOvListViewStateSav
     Q_OBJECT
 public:
     using TPersistentCollectionOf::TPersistentCollectionOf;
+
+    // One item per column of the list, in column-collection order.
+    void SaveListViewState(const TOvListView* list);
+    // Applies the stored layout: ignored as a whole when it was stored for
+    // another number of columns; repeated or out-of-range column indexes are
+    // replaced by the items' positions; items are applied in display order.
+    // True when at least one visible column was applied.
+    bool LoadListViewState(TOvListView* list) const;
 };
