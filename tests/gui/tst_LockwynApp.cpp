@@ -50,15 +50,6 @@ QString OpenFileName()
     return GetLockwyn()->GetDatabaseFile()->GetFileName();
 }
 
-QString ToastText()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* toast = qobject_cast<TOvToast*>(window))
-            return toast->accessibleName();
-    }
-    return {};
-}
-
 TDialogRound Round(TStartDialogResult result, const QString& fileName = {},
                    const QString& password = Password, bool readOnly = false)
 {

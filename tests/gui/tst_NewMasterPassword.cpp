@@ -17,23 +17,7 @@
 #include "OvToast.h"
 #include "SessionTestSupport.h"
 
-namespace {
-
-QString ToastText()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* toast = qobject_cast<TOvToast*>(window))
-            return toast->accessibleName();
-    }
-    return {};
-}
-
-template <typename T> T* Child(const QWidget& parent, const char* name)
-{
-    return parent.findChild<T*>(QLatin1String(name));
-}
-
-} // namespace
+using namespace SessionTest;
 
 class TestNewMasterPassword : public QObject
 {

@@ -1,0 +1,172 @@
+#include "Lockwyn.Dialogs.h"
+
+#include <QDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedLayout>
+
+#include "Components.DpiScale.h"
+#include "Components.SectionBarPanelSwitcher.h"
+#include "Components.SingleLineText.h"
+#include "Lockwyn.Interfaces.h"
+#include "Orvanta.Vcl.SectionBar.h"
+#include "OvToast.h"
+
+namespace {
+
+constexpr int ContentMargin = 16;
+constexpr int ButtonRowTopMargin = 14;
+constexpr int ButtonSpacing = 8;
+constexpr int ButtonWidth = 88;
+constexpr int MessageTitleLength = 60;
+constexpr int PageRowSpacing = 6;
+
+} // namespace
+
+void PrepareDialogWindow(QDialog* dialog, bool minimizable)
+{
+    Qt::WindowFlags flags = (dialog->parentWidget() ? Qt::Dialog : Qt::Window) |
+                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minimizable)
+        flags |= Qt::WindowMinimizeButtonHint;
+    dialog->setWindowFlags(flags);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    QPalette background = dialog->palette();
+    background.setColor(QPalette::Window, Qt::white);
+    dialog->setPalette(background);
+    dialog->setAutoFillBackground(true);
+}
+
+TDialogButtonBar CreateDialogButtonBar(QDialog* dialog)
+{
+    TDialogButtonBar bar;
+    bar.Bar = new QWidget(dialog);
+    bar.Bar->setObjectName(QStringLiteral("flpnlDlgButtons"));
+    bar.OK = new QPushButton(bar.Bar);
+    bar.OK->setObjectName(QStringLiteral("btnOK"));
+    bar.OK->setDefault(true);
+    bar.Cancel = new QPushButton(bar.Bar);
+    bar.Cancel->setObjectName(QStringLiteral("btnCancel"));
+    bar.Cancel->setAutoDefault(false);
+    QObject::connect(bar.Cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    for (QPushButton* button : {bar.OK, bar.Cancel})
+        button->setMinimumWidth(ScaleByDpi(dialog, ButtonWidth));
+    const int margin = ScaleByDpi(dialog, ContentMargin);
+    auto* layout = new QHBoxLayout(bar.Bar);
+    layout->setContentsMargins(margin, ScaleByDpi(dialog, ButtonRowTopMargin), margin, margin);
+    layout->setSpacing(ScaleByDpi(dialog, ButtonSpacing));
+    layout->addStretch(1);
+    layout->addWidget(bar.OK);
+    layout->addWidget(bar.Cancel);
+    return bar;
+}
+
+bool RefuseInput(QWidget* dialog, const QString& message, const std::function<void()>& focus)
+{
+    TOvToast::Show(dialog, message, InputToastInterval);
+    if (focus)
+        focus();
+    return false;
+}
+
+QString TitleForMessage(const QString& title)
+{
+    const QString line = SingleLineText(title);
+    if (line.size() <= MessageTitleLength)
+        return line;
+    return line.left(MessageTitleLength - 1) + QChar(0x2026);
+}
+
+TDialogPages::TDialogPages(QWidget* parent)
+    : FBody(new QWidget(parent)), FBar(new TSectionBar(FBody)),
+      FSwitcher(std::make_unique<TSectionBarPanelSwitcher>())
+{
+    FBody->setObjectName(QStringLiteral("pnlDlgContent"));
+    FBar->setObjectName(QStringLiteral("sbSections"));
+    auto* pages = new QWidget(FBody);
+    pages->setObjectName(QStringLiteral("pnlPages"));
+    FPages = new QStackedLayout(pages);
+    // Every page stays in the layout, so the body fits the largest; the
+    // switcher decides which one is visible.
+    FPages->setStackingMode(QStackedLayout::StackAll);
+    auto* layout = new QHBoxLayout(FBody);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(FBar);
+    layout->addWidget(pages, 1);
+}
+
+TDialogPages::~TDialogPages() = default;
+
+QWidget* TDialogPages::AddPage(const QString& panelName, const QString& sectionName)
+{
+    auto* page = new QWidget;
+    page->setObjectName(panelName);
+    FPages->addWidget(page);
+    FSwitcher->AddSectionPanel(FBar->AddSection(sectionName), page);
+    return page;
+}
+
+void TDialogPages::SetCaptions(const QStringList& captions)
+{
+    const QList<TPageSectionButton*> sections = FBar->Sections();
+    for (int i = 0; i < sections.size() && i < captions.size(); ++i)
+        sections[i]->setText(captions[i]);
+}
+
+void TDialogPages::SetMinimumPageWidth(int width)
+{
+    FPages->parentWidget()->setMinimumWidth(width);
+}
+
+void TDialogPages::Activate(int index)
+{
+    FSwitcher->ActivateSection(FBar->Sections().value(index));
+}
+
+int TDialogPages::ActiveIndex() const
+{
+    const QList<TPageSectionButton*> sections = FBar->Sections();
+    for (int i = 0; i < sections.size(); ++i) {
+        if (sections[i]->isChecked())
+            return i;
+    }
+    return -1;
+}
+
+void TDialogPages::SetOnActivate(const std::function<void(int)>& handler)
+{
+    FSwitcher->SetOnPageSectionActivate(
+        [this, handler](ISectionBarPanelSwitcher*, TPageSection* section) {
+            handler(int(FBar->Sections().indexOf(static_cast<TPageSectionButton*>(section))));
+        });
+}
+
+void ClearActiveSearch(IMainView* main)
+{
+    if (main && main->IsSearchActive())
+        main->SetSearchText(QString());
+}
+
+QFormLayout* CreatePageLayout(QWidget* page)
+{
+    const int margin = ScaleByDpi(page, ContentMargin);
+    auto* layout = new QFormLayout(page);
+    layout->setContentsMargins(margin, margin, margin, 0);
+    layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    layout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    layout->setVerticalSpacing(ScaleByDpi(page, PageRowSpacing));
+    return layout;
+}
+
+QLineEdit* CreateTitleEdit(QWidget* parent, const std::function<void()>& changed)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("edtTitle"));
+    edit->setValidator(new TSingleLineValidator(edit));
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [changed] { changed(); });
+    return edit;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The setting every editing-dialog test starts from: a database file of its
+// own opened as the program's database, a main window of test views whose
+// tree and list hold a selection, and an answerer for message boxes.
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "LockwynLib.Interfaces.h"
+#include "SessionTestSupport.h"
+
+namespace DialogTest {
+
+inline const QString Password = QStringLiteral("correct horse");
+
+class TDialogSession
+{
+public:
+    // Top-level groups of the new database.
+    explicit TDialogSession(const QStringList& groups = {});
+    ~TDialogSession();
+
+    QString FileName() const { return FFileName; }
+    std::shared_ptr<Lockwyn::ITokenGroup> Root() const;
+    // A top-level group by title.
+    std::shared_ptr<Lockwyn::ITokenGroup> Group(const QString& title) const;
+    // Adds a token (and saves) without an undo entry.
+    std::shared_ptr<Lockwyn::IToken>
+    AddToken(const std::shared_ptr<Lockwyn::ITokenGroup>& group, const QString& title,
+             const QString& password = QStringLiteral("old secret"),
+             const QList<Lockwyn::TTokenCustomProperty>& values = {});
+    // Adds a group (and saves) without an undo entry.
+    std::shared_ptr<Lockwyn::ITokenGroup>
+    AddGroup(const std::shared_ptr<Lockwyn::ITokenGroup>& parent, const QString& title,
+             const QStringList& templateNames = {});
+    QStringList TokensOnDisk() const;
+    QStringList GroupsOnDisk() const;
+    int UndoCount() const;
+
+    SessionTest::TTestMainView Main;
+    SessionTest::TMessageBoxAnswerer Answers;
+
+private:
+    void Saved(const std::shared_ptr<Lockwyn::IOperation>& operation);
+
+    QTemporaryDir FDir;
+    QString FFileName;
+};
+
+} // namespace DialogTest
