@@ -1,7 +1,6 @@
 #include "Forms.EditGroup.h"
 
 #include <QEvent>
-#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,7 +74,7 @@ void TfEditGroup::CreateControls()
     QWidget* customProps =
         FPages.AddPage(QStringLiteral("pnlCustomProps"), QStringLiteral("psCustomProps"));
     frCustomPropsTemplateEditor = new TfrCustomPropsTemplateEditor(customProps);
-    CreatePageLayout(customProps)->addRow(frCustomPropsTemplateEditor);
+    CreatePageLayout(customProps)->addWidget(frCustomPropsTemplateEditor, 1);
     FPages.SetMinimumPageWidth(ScaleByDpi(this, PagesWidth));
 
     const TDialogButtonBar buttons = CreateDialogButtonBar(this);
@@ -99,10 +98,11 @@ void TfEditGroup::CreateGeneralPage(QWidget* page)
     lblTitle = new QLabel(page);
     edtTitle = CreateTitleEdit(page, [this] { UpdateOkButton(); });
     frExpirationSettings = new TfrExpirationSettings(page);
-    QFormLayout* layout = CreatePageLayout(page);
-    layout->addRow(lblParentGroup, frTokenGroupSelector);
-    layout->addRow(lblTitle, edtTitle);
-    layout->addRow(frExpirationSettings);
+    QVBoxLayout* layout = CreatePageLayout(page);
+    AddLabelledRow(layout, lblParentGroup, frTokenGroupSelector);
+    AddLabelledRow(layout, lblTitle, edtTitle);
+    layout->addWidget(frExpirationSettings);
+    layout->addStretch(1);
 }
 
 void TfEditGroup::LocalizerUpdate()
@@ -241,7 +241,9 @@ bool TfEditGroup::UpdateGroup()
     const auto copy = FEditedGroup->GetCloner()->Clone();
     copy->SetTitle(Title());
     copy->SetExpires(frExpirationSettings->GetExpires());
-    copy->SetExpirationDate(frExpirationSettings->GetExpirationDate());
+    // The date of an object that does not expire stays as it is.
+    if (frExpirationSettings->GetExpires())
+        copy->SetExpirationDate(frExpirationSettings->GetExpirationDate());
     copy->GetCustomPropertiesTemplate()->Assign(
         frCustomPropsTemplateEditor->GetTokenCustomPropertiesTemplate());
     if (FEditedGroup->GetComparer()->Equals(copy) && target == source)

@@ -4,7 +4,6 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QEvent>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,7 +38,7 @@ using namespace Lockwyn;
 
 namespace {
 
-constexpr int PagesWidth = 480;
+constexpr int PagesWidth = 560;
 constexpr int ClearingPause = 100;
 
 IMainView* MainView()
@@ -97,11 +96,11 @@ void TfEditToken::CreateControls()
     QWidget* customProps =
         FPages.AddPage(QStringLiteral("pnlCustomProps"), QStringLiteral("psCustomProps"));
     frCustomPropsEditor = new TfrCustomPropsEditor(customProps);
-    CreatePageLayout(customProps)->addRow(frCustomPropsEditor);
+    CreatePageLayout(customProps)->addWidget(frCustomPropsEditor, 1);
     QWidget* autoLogin =
         FPages.AddPage(QStringLiteral("pnlAutoLogin"), QStringLiteral("psAutoLogin"));
     frTokenAutoLogin = new TfrTokenAutoLogin(autoLogin);
-    CreatePageLayout(autoLogin)->addRow(frTokenAutoLogin);
+    CreatePageLayout(autoLogin)->addWidget(frTokenAutoLogin, 1);
     CreateHistoryPage(FPages.AddPage(QStringLiteral("pnlHistory"), QStringLiteral("psHistory")));
     FPages.SetMinimumPageWidth(ScaleByDpi(this, PagesWidth));
 
@@ -166,12 +165,13 @@ void TfEditToken::CreateGeneralPage(QWidget* page)
     lblMainURL = new QLabel(page);
     edtMainURL = LineEdit("edtMainURL", page);
 
-    QFormLayout* layout = CreatePageLayout(page);
-    layout->addRow(lblParentGroup, frTokenGroupSelector);
-    layout->addRow(lblTitle, edtTitle);
-    layout->addRow(lblUserName, edtUserName);
-    layout->addRow(pnlPassword);
-    layout->addRow(lblMainURL, edtMainURL);
+    QVBoxLayout* layout = CreatePageLayout(page);
+    AddLabelledRow(layout, lblParentGroup, frTokenGroupSelector);
+    AddLabelledRow(layout, lblTitle, edtTitle);
+    AddLabelledRow(layout, lblUserName, edtUserName);
+    layout->addWidget(pnlPassword);
+    AddLabelledRow(layout, lblMainURL, edtMainURL);
+    layout->addStretch(1);
 }
 
 void TfEditToken::CreateAdditionalPage(QWidget* page)
@@ -182,9 +182,9 @@ void TfEditToken::CreateAdditionalPage(QWidget* page)
     edtNotes->setObjectName(QStringLiteral("edtNotes"));
     edtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edtNotes->setTabChangesFocus(true);
-    QFormLayout* layout = CreatePageLayout(page);
-    layout->addRow(frExpirationSettings);
-    layout->addRow(lblNotes, edtNotes);
+    QVBoxLayout* layout = CreatePageLayout(page);
+    layout->addWidget(frExpirationSettings);
+    AddLabelledRow(layout, lblNotes, edtNotes, 1);
 }
 
 void TfEditToken::CreateHistoryPage(QWidget* page)
@@ -197,9 +197,9 @@ void TfEditToken::CreateHistoryPage(QWidget* page)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnClearHistory);
     buttons->addStretch(1);
-    QFormLayout* layout = CreatePageLayout(page);
-    layout->addRow(buttons);
-    layout->addRow(frTokenHistoryDisplay);
+    QVBoxLayout* layout = CreatePageLayout(page);
+    layout->addLayout(buttons);
+    layout->addWidget(frTokenHistoryDisplay, 1);
 }
 
 void TfEditToken::LocalizerUpdate()
@@ -549,7 +549,9 @@ bool TfEditToken::UpdateToken()
     copy->SetURL(MainURL());
     copy->SetNotes(Notes());
     copy->SetExpires(frExpirationSettings->GetExpires());
-    copy->SetExpirationDate(frExpirationSettings->GetExpirationDate());
+    // The date of an object that does not expire stays as it is.
+    if (frExpirationSettings->GetExpires())
+        copy->SetExpirationDate(frExpirationSettings->GetExpirationDate());
     if (frTokenAutoLogin->GetValues() != FLoadedAutoLogin) {
         copy->SetUseManualAutoLogin(frTokenAutoLogin->GetUseManualSettings());
         copy->SetAutoLoginInfo(frTokenAutoLogin->CreateAutoLoginInfo());

@@ -1,7 +1,6 @@
 #include "Forms.NewMasterPassword.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,9 +12,9 @@
 #include "Frames.DialogHeader.h"
 #include "Frames.PasswordEditor.h"
 #include "Lockwyn.App.h"
+#include "Lockwyn.Dialogs.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Settings.h"
-#include "OvToast.h"
 
 namespace {
 
@@ -23,9 +22,6 @@ constexpr int ClientWidth = 494;
 constexpr int ContentMargin = 16;
 constexpr int LabelSpacing = 3;
 constexpr int RowSpacing = 14;
-constexpr int ButtonSpacing = 8;
-constexpr int ButtonWidth = 88;
-constexpr int ToastInterval = 2000;
 // Every masked character shows as "*", as in the password editor.
 const char* const MaskStyleSheet = "QLineEdit { lineedit-password-character: 42; }";
 
@@ -34,13 +30,7 @@ const char* const MaskStyleSheet = "QLineEdit { lineedit-password-character: 42;
 TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fNewMasterPassword"));
-    setWindowFlags((parent ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowModality(Qt::ApplicationModal);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
+    PrepareDialogWindow(this);
     CreateControls();
     frDialogHeader->SetSettingsMenuVisible(false);
     frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
@@ -75,31 +65,17 @@ void TfNewMasterPassword::CreateControls()
     contentLayout->addLayout(oldPassword);
     contentLayout->addWidget(frPasswordEditor);
 
-    auto* buttons = new QWidget(this);
-    buttons->setObjectName(QStringLiteral("flpnlDlgButtons"));
-    btnOK = new QPushButton(buttons);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
+    const TDialogButtonBar buttons = CreateDialogButtonBar(this);
+    btnOK = buttons.OK;
+    btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfNewMasterPassword::OkClick);
-    btnCancel = new QPushButton(buttons);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    for (QPushButton* button : {btnOK, btnCancel})
-        button->setMinimumWidth(ScaleByDpi(this, ButtonWidth));
-    auto* buttonLayout = new QHBoxLayout(buttons);
-    buttonLayout->setContentsMargins(margin, ScaleByDpi(this, RowSpacing), margin, margin);
-    buttonLayout->setSpacing(ScaleByDpi(this, ButtonSpacing));
-    buttonLayout->addStretch(1);
-    buttonLayout->addWidget(btnOK);
-    buttonLayout->addWidget(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(frDialogHeader);
     layout->addWidget(content);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Bar);
     // The client area is header + content + button row.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     content->setFixedWidth(ScaleByDpi(this, ClientWidth));
@@ -177,13 +153,6 @@ void TfNewMasterPassword::OkClick()
         accept();
 }
 
-bool TfNewMasterPassword::Refuse(const QString& message, const std::function<void()>& focus)
-{
-    TOvToast::Show(this, message, ToastInterval);
-    focus();
-    return false;
-}
-
 bool TfNewMasterPassword::CheckInput()
 {
     const TLocalizedStrings& strings = LocalizedStrings();
@@ -194,12 +163,12 @@ bool TfNewMasterPassword::CheckInput()
         frPasswordEditor->Focus();
     };
     if (edtOldPassword->text().isEmpty())
-        return Refuse(strings.FEnterOldMasterPassword, focusOld);
+        return RefuseInput(this, strings.FEnterOldMasterPassword, focusOld);
     if (edtOldPassword->text() != LockwynApp().GetTokenStorage()->GetMasterPassword())
-        return Refuse(strings.FOldMasterPasswordIsWrong, focusOld);
+        return RefuseInput(this, strings.FOldMasterPasswordIsWrong, focusOld);
     if (frPasswordEditor->GetEmpty())
-        return Refuse(strings.FMasterPasswordCannotBeEmpty, focusNew);
+        return RefuseInput(this, strings.FMasterPasswordCannotBeEmpty, focusNew);
     if (!frPasswordEditor->GetPasswordAndConfirmationIdentical())
-        return Refuse(strings.FMasterPasswordAndConfirmationDifferent, focusNew);
+        return RefuseInput(this, strings.FMasterPasswordAndConfirmationDifferent, focusNew);
     return true;
 }

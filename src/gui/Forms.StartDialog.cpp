@@ -20,12 +20,12 @@
 #include "Frames.DialogHeader.h"
 #include "Frames.StartCommandButtons.h"
 #include "Lockwyn.App.h"
+#include "Lockwyn.Dialogs.h"
 #include "Lockwyn.Format.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Settings.h"
 #include "Orvanta.Vcl.RecentFilesComboBox.h"
-#include "OvToast.h"
 
 namespace {
 
@@ -34,7 +34,6 @@ constexpr int ClientHeight = 325;
 constexpr int ContentMargin = 16;
 constexpr int ButtonRowTopMargin = 12;
 constexpr int ButtonWidth = 88;
-constexpr int ToastInterval = 2000;
 constexpr int ShakeInterval = 40;
 constexpr int ShakeCount = 5;
 constexpr int ShakeDistance = 5;
@@ -50,17 +49,7 @@ bool IsOpenPage(TStartDialogWizardPage page)
 TfStartDialog::TfStartDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fStartDialog"));
-    Qt::WindowFlags flags = (parent ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
-                            Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowCloseButtonHint;
-    if (LockwynApp().GetMainView())
-        flags |= Qt::WindowMinimizeButtonHint;
-    setWindowFlags(flags);
-    setWindowModality(Qt::ApplicationModal);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
+    PrepareDialogWindow(this, LockwynApp().GetMainView() != nullptr);
 
     CreateControls();
     frDialogHeader->SetSettingsMenuVisible(false);
@@ -398,13 +387,6 @@ void TfStartDialog::OkClick()
     done(mrOk);
 }
 
-bool TfStartDialog::Refuse(const QString& message, const std::function<void()>& focus)
-{
-    TOvToast::Show(this, message, ToastInterval);
-    focus();
-    return false;
-}
-
 bool TfStartDialog::CheckInput()
 {
     const TLocalizedStrings& strings = LocalizedStrings();
@@ -422,15 +404,15 @@ bool TfStartDialog::CheckInput()
     const QFileInfo file(fileName);
 
     if (fileEditor->GetEmpty())
-        return Refuse(strings.FDatabaseNameCannotBeEmpty, focusFile);
+        return RefuseInput(this, strings.FDatabaseNameCannotBeEmpty, focusFile);
     if (FCurrentPage != TStartDialogWizardPage::sdwpCommandButtons && passwordEditor->GetEmpty())
-        return Refuse(strings.FMasterPasswordCannotBeEmpty, focusPassword);
+        return RefuseInput(this, strings.FMasterPasswordCannotBeEmpty, focusPassword);
     if (open && !file.isFile())
-        return Refuse(strings.FDatabaseFileNotExists, focusFile);
+        return RefuseInput(this, strings.FDatabaseFileNotExists, focusFile);
     if (create && !passwordEditor->GetPasswordAndConfirmationIdentical())
-        return Refuse(strings.FMasterPasswordAndConfirmationDifferent, focusPassword);
+        return RefuseInput(this, strings.FMasterPasswordAndConfirmationDifferent, focusPassword);
     if (create && !QFileInfo(file.absolutePath()).isDir())
-        return Refuse(strings.FErrorPathNotExist, focusFile);
+        return RefuseInput(this, strings.FErrorPathNotExist, focusFile);
     if (create && file.exists()) {
         const int answer = TMessageDialog::Show(
             Lockwyn::Format(strings.FDatabaseAlreadyExists, file.fileName()),

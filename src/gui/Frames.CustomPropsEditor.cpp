@@ -1,6 +1,7 @@
 #include "Frames.CustomPropsEditor.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +48,8 @@ TfrCustomPropsEditor::TfrCustomPropsEditor(QWidget* parent) : TfrCustomPropsFram
     sgProps->setSelectionMode(QAbstractItemView::SingleSelection);
     sgProps->setSelectionBehavior(QAbstractItemView::SelectItems);
     sgProps->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgProps->setWordWrap(false);
+    sgProps->viewport()->installEventFilter(this);
     sgProps->setEditTriggers(QAbstractItemView::CurrentChanged |
                              QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked |
                              QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
@@ -174,10 +177,11 @@ void TfrCustomPropsEditor::UpdateColumnWidths()
     sgProps->setColumnWidth(ValueColumn, std::max(0, client - name));
 }
 
-void TfrCustomPropsEditor::resizeEvent(QResizeEvent* event)
+bool TfrCustomPropsEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    TfrCustomPropsFrameBase::resizeEvent(event);
-    UpdateColumnWidths();
+    if (watched == sgProps->viewport() && event->type() == QEvent::Resize)
+        UpdateColumnWidths();
+    return TfrCustomPropsFrameBase::eventFilter(watched, event);
 }
 
 void TfrCustomPropsEditor::UpdateDeleteButton()

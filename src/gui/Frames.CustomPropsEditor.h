@@ -40,7 +40,7 @@ protected:
     void Rebuild() override { UpdateView(); }
     void LocalizerUpdate() override;
 
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateColumnWidths();

@@ -131,9 +131,12 @@ void TfrExpirationSettings::SetExpires(bool expires)
     UpdateEnabling();
 }
 
+// An object that never had a date shows today rather than the start of the
+// epoch.
 void TfrExpirationSettings::SetExpirationDate(const QDateTime& date)
 {
-    const QDateTime local = date.toLocalTime();
+    const bool none = !date.isValid() || date.toMSecsSinceEpoch() == 0;
+    const QDateTime local = none ? QDateTime::currentDateTime() : date.toLocalTime();
     dtpDate->setDate(local.date());
     dtpTime->setTime(local.time());
 }

@@ -226,6 +226,7 @@ void TfrTokenHistoryDisplay::CreateControls()
     sgHistory->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     sgHistory->setWordWrap(false);
     sgHistory->setItemDelegate(new THistoryCellDelegate(this));
+    sgHistory->viewport()->installEventFilter(this);
     sgHistory->verticalHeader()->setMinimumSectionSize(1);
     sgHistory->verticalHeader()->setDefaultSectionSize(ScaleByDpi(this, DefaultRowHeight));
     sgHistory->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -263,10 +264,27 @@ void TfrTokenHistoryDisplay::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-void TfrTokenHistoryDisplay::resizeEvent(QResizeEvent* event)
+// The columns follow the grid's width; cut notes are cut again to it.
+bool TfrTokenHistoryDisplay::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget::resizeEvent(event);
-    Layout();
+    if (watched == sgHistory->viewport() && event->type() == QEvent::Resize) {
+        Layout();
+        FitMultiLineRows();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrTokenHistoryDisplay::FitMultiLineRows()
+{
+    for (int row = 0; row < sgHistory->rowCount(); ++row) {
+        QList<int> columns;
+        for (int column = 0; column < sgHistory->columnCount(); ++column) {
+            if (CellMarks(column, row) & cmMultiLine)
+                columns << column;
+        }
+        if (!columns.isEmpty())
+            FitMultiLineRow(row, columns);
+    }
 }
 
 void TfrTokenHistoryDisplay::SetTokenHistory(const std::shared_ptr<ITokenHistory>& history)
@@ -321,9 +339,8 @@ void TfrTokenHistoryDisplay::Layout()
         caption = std::max(caption, metrics.horizontalAdvance(name + u':'));
     caption += CaptionExtra;
     const int spacer = ScaleByDpi(this, SpacerWidth);
-    const int edge = sgHistory->frameWidth();
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, sgHistory);
-    const int free = sgHistory->width() - 2 * edge - scrollBar - caption - spacer;
+    // The vertical scroll bar is always there, so the viewport keeps its width.
+    const int free = sgHistory->viewport()->width() - caption - spacer;
     sgHistory->setColumnWidth(CaptionColumn, caption);
     sgHistory->setColumnWidth(SpacerColumn, spacer);
     if (history) {

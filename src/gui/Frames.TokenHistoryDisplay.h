@@ -58,7 +58,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct TFieldRow;
@@ -72,6 +72,7 @@ private:
     void AddFieldRow(const TFieldRow& field, Lockwyn::TTokenHistoryEntryKind kind);
     void SetCell(int column, int row, const QString& text, int marks = 0);
     void FitMultiLineRow(int row, const QList<int>& columns);
+    void FitMultiLineRows();
     void AppendRow();
     void SelectFirstValue();
     void OpenLink(const QModelIndex& index);

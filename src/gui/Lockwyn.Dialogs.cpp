@@ -1,11 +1,12 @@
 #include "Lockwyn.Dialogs.h"
 
 #include <QDialog>
-#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedLayout>
+#include <QVBoxLayout>
 
 #include "Components.DpiScale.h"
 #include "Components.SectionBarPanelSwitcher.h"
@@ -21,7 +22,8 @@ constexpr int ButtonRowTopMargin = 14;
 constexpr int ButtonSpacing = 8;
 constexpr int ButtonWidth = 88;
 constexpr int MessageTitleLength = 60;
-constexpr int PageRowSpacing = 6;
+constexpr int PageRowSpacing = 8;
+constexpr int LabelSpacing = 3;
 
 } // namespace
 
@@ -151,15 +153,23 @@ void ClearActiveSearch(IMainView* main)
         main->SetSearchText(QString());
 }
 
-QFormLayout* CreatePageLayout(QWidget* page)
+QVBoxLayout* CreatePageLayout(QWidget* page)
 {
     const int margin = ScaleByDpi(page, ContentMargin);
-    auto* layout = new QFormLayout(page);
+    auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(margin, margin, margin, 0);
-    layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
-    layout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    layout->setVerticalSpacing(ScaleByDpi(page, PageRowSpacing));
+    layout->setSpacing(ScaleByDpi(page, PageRowSpacing));
     return layout;
+}
+
+void AddLabelledRow(QVBoxLayout* page, QLabel* label, QWidget* field, int stretch)
+{
+    auto* row = new QVBoxLayout;
+    row->setSpacing(ScaleByDpi(field, LabelSpacing));
+    row->addWidget(label);
+    row->addWidget(field, stretch);
+    label->setBuddy(field);
+    page->addLayout(row, stretch);
 }
 
 QLineEdit* CreateTitleEdit(QWidget* parent, const std::function<void()>& changed)

@@ -75,11 +75,15 @@ class IMainView;
 // active search is cleared first.
 void ClearActiveSearch(IMainView* main);
 
-class QFormLayout;
+class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 
-// The layout of a dialog page: each label above its field.
-QFormLayout* CreatePageLayout(QWidget* page);
+// The layout of a dialog page: rows from top to bottom.
+QVBoxLayout* CreatePageLayout(QWidget* page);
+// A row of a field with its label above it; a stretch gives the row the
+// page's free height.
+void AddLabelledRow(QVBoxLayout* page, QLabel* label, QWidget* field, int stretch = 0);
 
 // A title field: one line of text; `changed` runs on every change.
 QLineEdit* CreateTitleEdit(QWidget* parent, const std::function<void()>& changed);

@@ -78,6 +78,21 @@ private Q_SLOTS:
         QCOMPARE(frame.GetExpirationDate(), QDateTime(QDate(2031, 1, 2), QTime(23, 0)));
     }
 
+    void noDateShowsToday_data()
+    {
+        QTest::addColumn<QDateTime>("date");
+        QTest::newRow("invalid") << QDateTime();
+        QTest::newRow("start of the epoch") << QDateTime::fromMSecsSinceEpoch(0);
+    }
+
+    void noDateShowsToday()
+    {
+        QFETCH(QDateTime, date);
+        TfrExpirationSettings frame;
+        frame.SetExpirationDate(date);
+        QVERIFY(qAbs(frame.GetExpirationDate().secsTo(QDateTime::currentDateTime())) < 5);
+    }
+
     void lastDayOfYear9999IsKept()
     {
         TfrExpirationSettings frame;

@@ -1,0 +1,172 @@
+// Every page of every editing dialog, in English and German: no caption is
+// cut and no control sticks out of its parent. Run at scale 1 and 2; each
+// page is kept as a screenshot for a look.
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "DialogTestSupport.h"
+#include "Forms.CustomPropertyAdd.h"
+#include "Forms.EditGroup.h"
+#include "Forms.EditToken.h"
+#include "Forms.PasswordGenerator.h"
+#include "Lockwyn.App.h"
+#include "Lockwyn.LibraryConnections.h"
+#include "Lockwyn.Localizer.h"
+#include "Lockwyn.Settings.h"
+
+using namespace Lockwyn;
+using namespace DialogTest;
+
+namespace {
+
+bool InsideItemView(const QWidget* widget)
+{
+    for (const QWidget* parent = widget->parentWidget(); parent; parent = parent->parentWidget()) {
+        if (qobject_cast<const QAbstractItemView*>(parent))
+            return true;
+    }
+    return false;
+}
+
+// The controls whose caption is cut or that stick out of their parent.
+QStringList Clipped(const QWidget& window)
+{
+    QStringList clipped;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        // Parts of Qt's own controls lay themselves out.
+        if (!widget->isVisibleTo(&window) || InsideItemView(widget) ||
+            widget->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        const bool control =
+            qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget) ||
+            qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QComboBox*>(widget);
+        if (!control)
+            continue;
+        const QString name = widget->objectName().isEmpty()
+                                 ? QString::fromLatin1(widget->metaObject()->className())
+                                 : widget->objectName();
+        const QRect inParent = widget->geometry();
+        if (!widget->parentWidget()->rect().contains(inParent))
+            clipped << name + QStringLiteral(" sticks out");
+        const auto* label = qobject_cast<const QLabel*>(widget);
+        const bool elides = widget->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored ||
+                            (label && label->wordWrap());
+        const QSize needed = widget->minimumSizeHint();
+        if (!elides && widget->width() < needed.width())
+            clipped << name + QStringLiteral(" too narrow");
+        if (widget->height() < needed.height())
+            clipped << name + QStringLiteral(" too low");
+    }
+    return clipped;
+}
+
+QString ShotName(const QString& name)
+{
+    const QString language = Localizer().GetLanguage();
+    const int scale = qRound(qApp->devicePixelRatio());
+    return QStringLiteral("%1/%2-%3-x%4.png").arg(SCREENSHOT_DIR, name, language).arg(scale);
+}
+
+void Check(QDialog& dialog, const QString& name)
+{
+    QCoreApplication::processEvents();
+    QVERIFY(QDir().mkpath(SCREENSHOT_DIR));
+    QVERIFY(dialog.grab().save(ShotName(name)));
+    const QStringList clipped = Clipped(dialog);
+    QVERIFY2(clipped.isEmpty(), qPrintable(name + u": " + clipped.join(u", ")));
+}
+
+} // namespace
+
+class TestDialogLayouts : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TDialogSession> F;
+    std::shared_ptr<IToken> FToken;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        F = std::make_unique<TDialogSession>(QStringList{"Mail", "Banking and insurance"});
+        const auto deep = F->AddGroup(F->Group("Banking and insurance"),
+                                      "A group with a really rather long title of its own",
+                                      {"IBAN", "Customer number"});
+        FToken = F->AddToken(deep, "Savings account at the bank around the corner", "first",
+                             {{"Customer number", "12345678"},
+                              {"Security question of a length that needs cutting", "Blue"}});
+        const auto copy = FToken->GetCloner()->Clone();
+        copy->SetPassword("second");
+        copy->SetNotes("one\ntwo\nthree\nfour\nfive\nsix\nseven");
+        GetLockwyn()->GetOperationHistory()->Execute(FToken->CreateUpdateOperation(copy));
+        F->Main.Tree.Selected = deep;
+        F->Main.List.Selected = {FToken};
+    }
+
+    void cleanupTestCase()
+    {
+        Localizer().SetLanguage(TLocalizer::DefaultLanguage);
+        FToken.reset();
+        F.reset();
+        ReleaseLockwynApp();
+        ReleaseLibraryConnections();
+    }
+
+    void pages_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("German") << "de";
+    }
+
+    void pages()
+    {
+        QFETCH(QString, language);
+        Localizer().SetLanguage(language);
+        const QString pageNames[] = {"general", "additional", "user-values", "auto-login",
+                                     "history"};
+        for (auto mode :
+             {TEditObjectModalViewMode::eomEditCurrent, TEditObjectModalViewMode::eomAddNew}) {
+            auto* token = static_cast<TfEditToken*>(LockwynApp().CreateTokenView());
+            token->SetMode(mode);
+            token->show();
+            const QString prefix =
+                mode == TEditObjectModalViewMode::eomAddNew ? "token-add-" : "token-";
+            for (int page = TfEditToken::pgGeneral; page <= TfEditToken::pgHistory; ++page) {
+                token->ActivatePage(TfEditToken::TPage(page));
+                Check(*token, prefix + pageNames[page]);
+            }
+            token->ReleaseView();
+        }
+
+        auto* group = static_cast<TfEditGroup*>(LockwynApp().CreateTokenGroupView());
+        group->SetMode(TEditObjectModalViewMode::eomEditCurrent);
+        group->show();
+        Check(*group, "group-general");
+        group->findChild<QAbstractButton*>("psCustomProps")->click();
+        Check(*group, "group-user-values");
+        group->ReleaseView();
+
+        auto* generator =
+            static_cast<TfPasswordGenerator*>(LockwynApp().CreatePasswordGeneratorView());
+        generator->SetMode(TPasswordGeneratorViewMode::pgvmStandalone);
+        generator->show();
+        generator->GetPasswordGeneratorSettings()->GeneratePassword();
+        Check(*generator, "password-generator");
+        generator->ReleaseView();
+
+        TfCustomPropertyAdd add;
+        add.show();
+        Check(add, "add-user-value");
+    }
+};
+
+QTEST_MAIN(TestDialogLayouts)
+#include "tst_DialogLayouts.moc"
