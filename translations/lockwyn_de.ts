@@ -658,6 +658,11 @@ Unter einem anderen Namen erneut versuchen?</translation>
         <comment>ErrorDatabaseTooNew</comment>
         <translation>Die Datenbank wurde von einer neueren Lockwyn-Version gespeichert, die diese Version nicht lesen kann. Bitte aktualisieren Sie Lockwyn, um sie zu öffnen.</translation>
     </message>
+    <message>
+        <source>Groups can be nested at most %d levels deep.</source>
+        <comment>GroupNestingTooDeep</comment>
+        <translation>Gruppen lassen sich höchstens %d Ebenen tief verschachteln.</translation>
+    </message>
 </context>
 <context>
     <name>TLocalizer</name>

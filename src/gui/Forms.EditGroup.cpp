@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.ReleaseView.h"
@@ -37,6 +39,24 @@ ITokenGroupTreeView* GroupTree()
 {
     IMainView* main = LockwynApp().GetMainView();
     return main ? main->GetTokenGroupTreeView() : nullptr;
+}
+
+// Levels below the root.
+int Depth(const std::shared_ptr<ITokenGroup>& group)
+{
+    int depth = 0;
+    for (auto parent = group->GetParent(); parent; parent = parent->GetParent())
+        ++depth;
+    return depth;
+}
+
+// Levels of groups below the group.
+int Height(const std::shared_ptr<ITokenGroup>& group)
+{
+    int height = 0;
+    for (const auto& child : group->GetGroups())
+        height = std::max(height, Height(child) + 1);
+    return height;
 }
 
 // The views show the group and select it.
@@ -220,10 +240,20 @@ bool TfEditGroup::TitleIsUnique(const std::shared_ptr<ITokenGroup>& parent)
                        [this] { edtTitle->setFocus(Qt::OtherFocusReason); });
 }
 
+// Deeper groups could not be read back from the file.
+bool TfEditGroup::NestingFits(const std::shared_ptr<ITokenGroup>& parent, int levels)
+{
+    if (Depth(parent) + levels <= MaxGroupDepth)
+        return true;
+    FPages.Activate(pgGeneral);
+    return RefuseInput(this, Format(LocalizedStrings().FGroupNestingTooDeep, MaxGroupDepth),
+                       [this] { frTokenGroupSelector->setFocus(Qt::OtherFocusReason); });
+}
+
 bool TfEditGroup::AddGroup()
 {
     const auto parent = frTokenGroupSelector->GetSelectedGroup();
-    if (!TitleIsUnique(parent))
+    if (!NestingFits(parent, 1) || !TitleIsUnique(parent))
         return false;
     const auto operation = parent->CreateAddGroupOperation(
         Title(), frExpirationSettings->GetExpires(), frExpirationSettings->GetExpirationDate(),
@@ -248,11 +278,12 @@ bool TfEditGroup::UpdateGroup()
         frCustomPropsTemplateEditor->GetTokenCustomPropertiesTemplate());
     if (FEditedGroup->GetComparer()->Equals(copy) && target == source)
         return true;
-    if (!TitleIsUnique(target))
+    const bool moved = source && target && source != target;
+    if ((moved && !NestingFits(target, 1 + Height(FEditedGroup))) || !TitleIsUnique(target))
         return false;
 
     const auto update = FEditedGroup->CreateUpdateOperation(copy);
-    if (source && target && source != target) {
+    if (moved) {
         const auto composite = GetLockwyn()->GetObjectFactory()->CreateCompositeOperation();
         const auto move = LockwynApp().GetTokenStorage()->CreateMoveGroupOperation(
             FEditedGroup, target, LocalizedStrings().FTransferTitleCollisionTemplate);

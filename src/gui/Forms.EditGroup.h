@@ -50,6 +50,7 @@ private:
     bool AddGroup();
     bool UpdateGroup();
     bool TitleIsUnique(const std::shared_ptr<Lockwyn::ITokenGroup>& parent);
+    bool NestingFits(const std::shared_ptr<Lockwyn::ITokenGroup>& parent, int levels);
 
     TEditObjectModalViewMode FMode = TEditObjectModalViewMode::eomAddNew;
     std::shared_ptr<Lockwyn::ITokenGroup> FEditedGroup;

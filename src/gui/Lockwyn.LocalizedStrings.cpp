@@ -199,6 +199,8 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "The database was saved by a newer version of Lockwyn that this version "
                        "cannot read. Please update Lockwyn to open it.",
                        "ErrorDatabaseTooNew"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Groups can be nested at most %d levels deep.",
+                       "GroupNestingTooDeep"),
 };
 
 TLocalizedStrings& Table()

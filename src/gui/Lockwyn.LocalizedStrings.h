@@ -141,6 +141,7 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString ExportFailed MEMBER FExportFailed)
     Q_PROPERTY(QString ErrorDatabaseDamaged MEMBER FErrorDatabaseDamaged)
     Q_PROPERTY(QString ErrorDatabaseTooNew MEMBER FErrorDatabaseTooNew)
+    Q_PROPERTY(QString GroupNestingTooDeep MEMBER FGroupNestingTooDeep)
 
 public:
     TLocalizedStrings();
@@ -276,6 +277,7 @@ public:
     QString FExportFailed;
     QString FErrorDatabaseDamaged;
     QString FErrorDatabaseTooNew;
+    QString FGroupNestingTooDeep;
 };
 
 // The process-wide table, created on first use.

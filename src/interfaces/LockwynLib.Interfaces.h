@@ -440,6 +440,11 @@ public:
     virtual void SetAutoLoginInfo(const std::shared_ptr<IAutoLoginInfo>& value) = 0;
 };
 
+// Groups lie at most this many levels below the root group. The reader
+// refuses deeper files, so every operation that would nest deeper throws
+// std::invalid_argument instead.
+inline constexpr int MaxGroupDepth = 64;
+
 using ITokenList = QList<std::shared_ptr<IToken>>;
 using ITokenGroupList = QList<std::shared_ptr<ITokenGroup>>;
 

@@ -185,6 +185,34 @@ private Q_SLOTS:
         }
     }
 
+    // A group never goes deeper than a database file can hold.
+    void nestingBeyondTheDeepestLevelIsRefused_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::newRow("add below the deepest group") << false;
+        QTest::newRow("move a group with a child below the last but one") << true;
+    }
+
+    void nestingBeyondTheDeepestLevelIsRefused()
+    {
+        QFETCH(bool, edit);
+        auto deepest = F->Group("Mail");
+        for (int level = 2; level <= MaxGroupDepth; ++level)
+            deepest = F->AddGroup(deepest, QString::number(level));
+        F->Main.Tree.Selected = edit ? F->Group("Accounts") : deepest;
+        const QStringList before = F->GroupsOnDisk();
+        TDialog dialog(edit ? TEditObjectModalViewMode::eomEditCurrent
+                            : TEditObjectModalViewMode::eomAddNew);
+        dialog->show();
+        if (edit)
+            dialog->GetTokenGroupSelector()->SetSelectedGroup(deepest->GetParent());
+        else
+            dialog.Title()->setText("Too deep");
+        QVERIFY(!dialog.PressOK());
+        QCOMPARE(ToastText(), Format(LocalizedStrings().FGroupNestingTooDeep, MaxGroupDepth));
+        QCOMPARE(F->GroupsOnDisk(), before);
+    }
+
     void blankTitleKeepsOkDisabled()
     {
         TDialog dialog(TEditObjectModalViewMode::eomAddNew);

@@ -7,6 +7,7 @@
 #include "LockwynLib.TokenOperations.h"
 #include "LockwynLib.TokenStorage.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace Lockwyn {
@@ -323,6 +324,22 @@ private:
     QSet<QUuid> FTakenIDs;
 };
 
+// Groups placed `levels` deep below `target` stay within the depth a file
+// may have.
+void RequireDepth(const TTokenGroup& target, int levels)
+{
+    if (target.Depth() + levels > MaxGroupDepth)
+        throw std::invalid_argument("Groups would nest deeper than a database file allows");
+}
+
+int TreeHeight(const TGroupTreeData& tree)
+{
+    int height = 0;
+    for (const auto& group : tree.Groups)
+        height = std::max(height, TreeHeight(group) + 1);
+    return height;
+}
+
 void RequireSameStorage(const TTokenGroup& left, const TTokenGroup& right)
 {
     if (!left.Storage() || left.Storage() != right.Storage())
@@ -334,6 +351,7 @@ void RequireSameStorage(const TTokenGroup& left, const TTokenGroup& right)
 std::shared_ptr<IOperationOf<ITokenGroup>>
 MakeAddGroupOperation(const std::shared_ptr<TTokenGroup>& parent, TGroupData data)
 {
+    RequireDepth(*parent, 1);
     data.Created = NowMsecs();
     data.Modified = 0;
     return std::make_shared<TAddGroupOperation>(*parent, std::move(data));
@@ -367,6 +385,7 @@ MakeMoveGroupOperation(const std::shared_ptr<TTokenGroup>& group,
         throw std::invalid_argument("The root group cannot move");
     if (group->Contains(target.get()))
         throw std::invalid_argument("A group cannot move into itself or below itself");
+    RequireDepth(*target, 1 + group->Height());
     return std::make_shared<TMoveGroupOperation>(*group, *target, titleCollisionTemplate);
 }
 
@@ -378,6 +397,7 @@ MakeCopyGroupOperation(const std::shared_ptr<TTokenGroup>& group,
     RequireSameStorage(*group, *target);
     if (!group->Parent())
         throw std::invalid_argument("The root group cannot be copied");
+    RequireDepth(*target, 1 + group->Height());
     return std::make_shared<TCopyGroupOperation>(*group, *target, titleCollisionTemplate);
 }
 
@@ -385,6 +405,7 @@ std::shared_ptr<IOperation> MakeImportOperation(const std::shared_ptr<TTokenGrou
                                                 TGroupTreeData imported, bool newIDs,
                                                 const QString& titleCollisionTemplate)
 {
+    RequireDepth(*target, TreeHeight(imported));
     return std::make_shared<TImportOperation>(*target, std::move(imported), newIDs,
                                               titleCollisionTemplate);
 }

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int CompressionLevel = 1;
 constexpr qsizetype MaxPayloadSize = qsizetype(1) << 30;
-constexpr int MaxGroupDepth = 64;
 
 // Map keys.
 constexpr char KeyRoot[] = "root";

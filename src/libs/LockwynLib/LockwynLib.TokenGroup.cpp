@@ -6,9 +6,11 @@
 #include "LockwynLib.GroupOperations.h"
 #include "LockwynLib.TextSearch.h"
 #include "LockwynLib.TitleResolver.h"
+
 #include "LockwynLib.Token.h"
 #include "LockwynLib.TokenOperations.h"
 #include "LockwynLib.TokenStorage.h"
+#include <algorithm>
 
 namespace Lockwyn {
 
@@ -183,6 +185,22 @@ bool TTokenGroup::Contains(const TTokenGroup* group) const
         if (group == this)
             return true;
     return false;
+}
+
+int TTokenGroup::Depth() const
+{
+    int depth = 0;
+    for (const TTokenGroup* group = FParent; group; group = group->FParent)
+        ++depth;
+    return depth;
+}
+
+int TTokenGroup::Height() const
+{
+    int height = 0;
+    for (const auto& group : FGroups)
+        height = std::max(height, group->Height() + 1);
+    return height;
 }
 
 std::shared_ptr<ITokenGroup> TTokenGroup::GetParent()

@@ -68,6 +68,9 @@ public:
     void SetSearchEnd(qsizetype end) const { FSearchEnd = end; }
     std::shared_ptr<TToken> FindToken(const QUuid& id) const;
     bool Contains(const TTokenGroup* group) const;
+    // Levels below the root; levels of groups below this one.
+    int Depth() const;
+    int Height() const;
 
     QUuid GetID() override { return FData.ID; }
     std::shared_ptr<ITokenGroup> GetParent() override;

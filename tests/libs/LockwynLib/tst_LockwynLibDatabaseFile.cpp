@@ -58,6 +58,7 @@ private Q_SLOTS:
     void changeCallbacksFireOnExternalWritesOnly();
     void scratchFileIsIndependent();
     void oneDerivationPerUnlock();
+    void deepestNestingSavesAndOpens();
 };
 
 void TestLockwynLibDatabaseFile::roundTrip()
@@ -262,3 +263,23 @@ void TestLockwynLibDatabaseFile::oneDerivationPerUnlock()
 
 QTEST_GUILESS_MAIN(TestLockwynLibDatabaseFile)
 #include "tst_LockwynLibDatabaseFile.moc"
+
+// Groups as deep as operations allow make a file that opens again.
+void TestLockwynLibDatabaseFile::deepestNestingSavesAndOpens()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath("deep.lwdb");
+    {
+        TFixture f;
+        f.Lib->GetDatabaseFile()->SetKeyDerivationSettings(Cheap);
+        f.Storage->SetMasterPassword(Password);
+        auto group = f.Root;
+        for (int level = 1; level <= MaxGroupDepth; ++level)
+            group = f.AddGroup(group, QString::number(level));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, f.AddGroup(group, "too deep"));
+        QCOMPARE(f.Lib->GetDatabaseFile()->CreateFile(fileName), DatabaseFileCode::Ok);
+    }
+    TFixture f;
+    QCOMPARE(f.Lib->GetDatabaseFile()->Open(fileName, Password), DatabaseFileCode::Ok);
+    QCOMPARE(f.Storage->GetRootGroup()->GetAllGroups().size(), MaxGroupDepth);
+}

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void titleCollisions();
     void titleUniquenessIgnoresCase();
     void groupCannotMoveBelowItself();
+    void groupsNestNoDeeperThanAFileAllows();
     void searches_data();
     void searches();
     void groupsToShowAndContainingGroups();
@@ -283,6 +284,31 @@ void TestLockwynLibModel::groupCannotMoveBelowItself()
                                                         f.Group("A"), f.Group("A"), CopyTemplate));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              f.Root->CreateDeleteGroupOperation(f.Group("B")));
+}
+
+// Every way of placing groups refuses to go below the deepest level.
+void TestLockwynLibModel::groupsNestNoDeeperThanAFileAllows()
+{
+    TFixture f;
+    Populate(f);
+    auto deepest = f.Root;
+    for (int level = 1; level <= MaxGroupDepth; ++level)
+        deepest = f.AddGroup(deepest, QStringLiteral("L%1").arg(level));
+    const auto parent = deepest->GetParent();
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             deepest->CreateAddGroupOperation("x", false, {}, nullptr));
+    // "A" carries "B" below it: one level too many under the deepest's parent.
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, f.Storage->CreateMoveGroupOperation(
+                                                        f.Group("A"), parent, CopyTemplate));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, f.Storage->CreateCopyGroupOperation(
+                                                        f.Group("A"), parent, CopyTemplate));
+    auto imported = f.Lib->GetObjectFactory()->CreateTokenGroup();
+    imported->AppendGroup(f.Lib->GetObjectFactory()->CreateTokenGroup());
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             deepest->CreateImportOperation(imported, true, ImportTemplate));
+    // Exactly at the limit is fine.
+    f.History->Execute(parent->CreateImportOperation(imported, true, ImportTemplate));
+    f.History->Execute(f.Storage->CreateMoveGroupOperation(f.Group("B"), parent, CopyTemplate));
 }
 
 void TestLockwynLibModel::searches_data()
