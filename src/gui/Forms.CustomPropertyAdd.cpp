@@ -58,12 +58,7 @@ void TfCustomPropertyAdd::CreateControls()
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(content);
-    layout->addWidget(buttons.Bar);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    StackDialogRows(this, {content, buttons.Bar});
     content->setFixedWidth(ScaleByDpi(this, ClientWidth));
 }
 
@@ -94,7 +89,7 @@ void TfCustomPropertyAdd::SetPropertyName(const QString& name)
 
 int TfCustomPropertyAdd::ShowModal()
 {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+    return ShowDialogModal(this);
 }
 
 void TfCustomPropertyAdd::ReleaseView()

@@ -77,8 +77,6 @@ TfEditGroup::TfEditGroup(QWidget* parent) : QDialog(parent), FPages(this)
     setObjectName(QStringLiteral("fEditGroup"));
     PrepareDialogWindow(this);
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     frCustomPropsTemplateEditor->SetOnChange([] {});
     FPages.Activate(pgGeneral);
     LocalizerUpdate();
@@ -89,7 +87,7 @@ TfEditGroup::~TfEditGroup() = default;
 
 void TfEditGroup::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
     CreateGeneralPage(FPages.AddPage(QStringLiteral("pnlGeneral"), QStringLiteral("psGeneral")));
     QWidget* customProps =
         FPages.AddPage(QStringLiteral("pnlCustomProps"), QStringLiteral("psCustomProps"));
@@ -102,13 +100,7 @@ void TfEditGroup::CreateControls()
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfEditGroup::OkClick);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(frDialogHeader);
-    layout->addWidget(FPages.Body(), 1);
-    layout->addWidget(buttons.Bar);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    StackDialogRows(this, {frDialogHeader, FPages.Body(), buttons.Bar});
 }
 
 void TfEditGroup::CreateGeneralPage(QWidget* page)
@@ -195,7 +187,7 @@ void TfEditGroup::SetMode(TEditObjectModalViewMode mode)
 
 int TfEditGroup::ShowModal()
 {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+    return ShowDialogModal(this);
 }
 
 void TfEditGroup::ReleaseView()

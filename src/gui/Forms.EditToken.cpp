@@ -77,8 +77,6 @@ TfEditToken::TfEditToken(QWidget* parent) : QDialog(parent), FPages(this)
     setObjectName(QStringLiteral("fEditToken"));
     PrepareDialogWindow(this);
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     FPages.SetOnActivate([this](int page) { PageActivated(page); });
     FPages.Activate(pgGeneral);
     LocalizerUpdate();
@@ -89,7 +87,7 @@ TfEditToken::~TfEditToken() = default;
 
 void TfEditToken::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
     CreateGeneralPage(FPages.AddPage(QStringLiteral("pnlGeneral"), QStringLiteral("psGeneral")));
     CreateAdditionalPage(
         FPages.AddPage(QStringLiteral("pnlAdditional"), QStringLiteral("psAdditional")));
@@ -115,13 +113,8 @@ void TfEditToken::CreateControls()
     connect(tmrGeneratePassword, &QTimer::timeout, this,
             &TfEditToken::GenerateWithPredefinedSettings);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(frDialogHeader);
-    layout->addWidget(FPages.Body(), 1);
-    layout->addWidget(buttons.Bar);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    // Notes and history get more room when the dialog is made larger.
+    StackDialogRows(this, {frDialogHeader, FPages.Body(), buttons.Bar}, false);
 }
 
 void TfEditToken::CreateGeneralPage(QWidget* page)
@@ -334,7 +327,7 @@ void TfEditToken::LoadEditedToken()
 
 int TfEditToken::ShowModal()
 {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+    return ShowDialogModal(this);
 }
 
 void TfEditToken::ReleaseView()

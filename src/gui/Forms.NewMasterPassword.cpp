@@ -32,8 +32,6 @@ TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("fNewMasterPassword"));
     PrepareDialogWindow(this);
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     connect(frPasswordEditor, &TfrPasswordEditor::OnShowCharactersUpdate, this,
             &TfNewMasterPassword::ApplyOldPasswordMasking);
     LocalizerUpdate();
@@ -41,7 +39,7 @@ TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
 
 void TfNewMasterPassword::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
 
     auto* content = new QWidget(this);
     content->setObjectName(QStringLiteral("pnlDlgContent"));
@@ -70,14 +68,7 @@ void TfNewMasterPassword::CreateControls()
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfNewMasterPassword::OkClick);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(frDialogHeader);
-    layout->addWidget(content);
-    layout->addWidget(buttons.Bar);
-    // The client area is header + content + button row.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    StackDialogRows(this, {frDialogHeader, content, buttons.Bar});
     content->setFixedWidth(ScaleByDpi(this, ClientWidth));
 }
 
@@ -122,7 +113,7 @@ void TfNewMasterPassword::ApplyOldPasswordMasking()
 
 int TfNewMasterPassword::ShowModal()
 {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+    return ShowDialogModal(this);
 }
 
 void TfNewMasterPassword::ReleaseView()

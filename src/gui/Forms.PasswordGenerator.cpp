@@ -26,14 +26,12 @@ TfPasswordGenerator::TfPasswordGenerator(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("fPasswordGenerator"));
     PrepareDialogWindow(this);
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     LocalizerUpdate();
 }
 
 void TfPasswordGenerator::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
 
     auto* content = new QWidget(this);
     content->setObjectName(QStringLiteral("pnlDlgContent"));
@@ -48,14 +46,7 @@ void TfPasswordGenerator::CreateControls()
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfPasswordGenerator::OkClick);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(frDialogHeader);
-    layout->addWidget(content);
-    layout->addWidget(buttons.Bar);
-    // The client area is header + content + button row.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    StackDialogRows(this, {frDialogHeader, content, buttons.Bar});
     content->setFixedWidth(ScaleByDpi(this, ClientWidth));
 }
 
@@ -100,7 +91,7 @@ void TfPasswordGenerator::SaveUIState()
 
 int TfPasswordGenerator::ShowModal()
 {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+    return ShowDialogModal(this);
 }
 
 void TfPasswordGenerator::ReleaseView()

@@ -52,8 +52,6 @@ TfStartDialog::TfStartDialog(QWidget* parent) : QDialog(parent)
     PrepareDialogWindow(this, LockwynApp().GetMainView() != nullptr);
 
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     resize(ScaleByDpi(this, ClientWidth), ScaleByDpi(this, ClientHeight));
     LocalizerUpdate();
     SetMode(TStartDialogViewMode::sdvmStartingApplication);
@@ -61,7 +59,7 @@ TfStartDialog::TfStartDialog(QWidget* parent) : QDialog(parent)
 
 void TfStartDialog::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
     connect(frDialogHeader, &TfrDialogHeader::OnBackButtonClick, this, &TfStartDialog::BackClick);
 
     frStartCommandButtons = new TfrStartCommandButtons(this);

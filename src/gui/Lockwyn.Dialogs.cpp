@@ -11,6 +11,8 @@
 #include "Components.DpiScale.h"
 #include "Components.SectionBarPanelSwitcher.h"
 #include "Components.SingleLineText.h"
+#include "Frames.DialogHeader.h"
+#include "Lockwyn.App.h"
 #include "Lockwyn.Interfaces.h"
 #include "Orvanta.Vcl.SectionBar.h"
 #include "OvToast.h"
@@ -40,6 +42,31 @@ void PrepareDialogWindow(QDialog* dialog, bool minimizable)
     background.setColor(QPalette::Window, Qt::white);
     dialog->setPalette(background);
     dialog->setAutoFillBackground(true);
+}
+
+int ShowDialogModal(QDialog* dialog)
+{
+    return dialog->exec() == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+TfrDialogHeader* CreateDialogHeader(QDialog* dialog)
+{
+    auto* header = new TfrDialogHeader(dialog);
+    header->SetSettingsMenuVisible(false);
+    header->SetHelpMenu(LockwynApp().GetHelpMenu());
+    return header;
+}
+
+void StackDialogRows(QDialog* dialog, const QList<QWidget*>& rows, bool fixedSize)
+{
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const bool inner = i > 0 && i + 1 < rows.size();
+        layout->addWidget(rows[i], !fixedSize && inner ? 1 : 0);
+    }
+    layout->setSizeConstraint(fixedSize ? QLayout::SetFixedSize : QLayout::SetMinimumSize);
 }
 
 TDialogButtonBar CreateDialogButtonBar(QDialog* dialog)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -19,9 +20,23 @@ class TSectionBarPanelSwitcher;
 // Toasts about input stay this long.
 inline constexpr int InputToastInterval = 2000;
 
+class TfrDialogHeader;
+
 // A white, application-modal window with a title bar and a close button; a
 // dialog without a parent gets a window (and task-bar button) of its own.
 void PrepareDialogWindow(QDialog* dialog, bool minimizable = false);
+
+// ShowModal of a dialog view: mrOk when it was accepted, else mrCancel.
+int ShowDialogModal(QDialog* dialog);
+
+// The dark header of an editing dialog: no "Settings" link; "Help" opens the
+// main window's help menu.
+TfrDialogHeader* CreateDialogHeader(QDialog* dialog);
+
+// Puts the rows (header, content, buttons) below each other, edge to edge. A
+// fixed dialog is exactly as large as they need; a resizable one gives the
+// rows between the first and the last its free height.
+void StackDialogRows(QDialog* dialog, const QList<QWidget*>& rows, bool fixedSize = true);
 
 struct TDialogButtonBar
 {

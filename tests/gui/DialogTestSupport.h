@@ -3,16 +3,49 @@
 // own opened as the program's database, a main window of test views whose
 // tree and list hold a selection, and an answerer for message boxes.
 
+#include <QDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <memory>
 
+#include "Lockwyn.Interfaces.h"
 #include "LockwynLib.Interfaces.h"
 #include "SessionTestSupport.h"
 
 namespace DialogTest {
 
 inline const QString Password = QStringLiteral("correct horse");
+
+// An editing dialog made by the controller, loaded for a mode and released
+// when the test ends.
+template <typename TForm> class TEditDialog
+{
+public:
+    TEditDialog(IEditObjectModalView* view, TEditObjectModalViewMode mode)
+        : View(dynamic_cast<TForm*>(view))
+    {
+        View->SetMode(mode);
+    }
+    ~TEditDialog() { View->ReleaseView(); }
+    TEditDialog(const TEditDialog&) = delete;
+    TEditDialog& operator=(const TEditDialog&) = delete;
+
+    TForm* operator->() const { return View; }
+    TForm& operator*() const { return *View; }
+    template <typename T> T* Get(const char* name) const
+    {
+        return SessionTest::Child<T>(*View, name);
+    }
+    // Presses OK; true when the dialog closed with it.
+    bool PressOK() const
+    {
+        Get<QPushButton>("btnOK")->click();
+        return View->result() == QDialog::Accepted;
+    }
+
+    TForm* View;
+};
 
 class TDialogSession
 {

@@ -26,32 +26,21 @@ using SessionTest::ToastText;
 
 namespace {
 
-struct TDialog
+struct TDialog : TEditDialog<TfEditGroup>
 {
     explicit TDialog(TEditObjectModalViewMode mode)
-        : View(static_cast<TfEditGroup*>(LockwynApp().CreateTokenGroupView()))
+        : TEditDialog(LockwynApp().CreateTokenGroupView(), mode)
     {
-        View->SetMode(mode);
     }
-    ~TDialog() { View->ReleaseView(); }
-    TfEditGroup* operator->() const { return View; }
-    TfEditGroup& operator*() const { return *View; }
-    QLineEdit* Title() const { return Child<QLineEdit>(*View, "edtTitle"); }
-    bool PressOK() const
-    {
-        Child<QPushButton>(*View, "btnOK")->click();
-        return View->result() == QDialog::Accepted;
-    }
+    QLineEdit* Title() const { return Get<QLineEdit>("edtTitle"); }
     QStringList Parents() const
     {
-        auto* list = Child<QComboBox>(*View, "cbSelectedGroup");
+        auto* list = Get<QComboBox>("cbSelectedGroup");
         QStringList items;
         for (int i = 0; i < list->count(); ++i)
             items << list->itemText(i);
         return items;
     }
-
-    TfEditGroup* View;
 };
 
 } // namespace

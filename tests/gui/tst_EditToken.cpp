@@ -32,30 +32,16 @@ using SessionTest::ToastText;
 
 namespace {
 
-// A dialog made by the controller, released when the test ends.
-struct TDialog
+struct TDialog : TEditDialog<TfEditToken>
 {
     explicit TDialog(TEditObjectModalViewMode mode)
-        : View(static_cast<TfEditToken*>(LockwynApp().CreateTokenView()))
+        : TEditDialog(LockwynApp().CreateTokenView(), mode)
     {
-        View->SetMode(mode);
     }
-    ~TDialog() { View->ReleaseView(); }
-    TfEditToken* operator->() const { return View; }
-    TfEditToken& operator*() const { return *View; }
-
-    template <typename T> T* Get(const char* name) const { return Child<T>(*View, name); }
     void SetText(const char* name, const QString& text) const
     {
         Get<QLineEdit>(name)->setText(text);
     }
-    bool PressOK() const
-    {
-        Get<QPushButton>("btnOK")->click();
-        return View->result() == QDialog::Accepted;
-    }
-
-    TfEditToken* View;
 };
 
 QString Line(const QString& group, const QString& title, const QString& password,
