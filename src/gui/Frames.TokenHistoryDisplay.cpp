@@ -227,6 +227,8 @@ void TfrTokenHistoryDisplay::CreateControls()
     sgHistory->setWordWrap(false);
     sgHistory->setItemDelegate(new THistoryCellDelegate(this));
     sgHistory->viewport()->installEventFilter(this);
+    // The spacer column is narrower than a header's usual minimum.
+    sgHistory->horizontalHeader()->setMinimumSectionSize(1);
     sgHistory->verticalHeader()->setMinimumSectionSize(1);
     sgHistory->verticalHeader()->setDefaultSectionSize(ScaleByDpi(this, DefaultRowHeight));
     sgHistory->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 
 #include "DialogTestSupport.h"
@@ -62,6 +63,16 @@ QStringList Clipped(const QWidget& window)
             clipped << name + QStringLiteral(" too narrow");
         if (widget->height() < needed.height())
             clipped << name + QStringLiteral(" too low");
+    }
+    // Grids fit their columns into the visible width.
+    for (const QTableView* grid : window.findChildren<QTableView*>()) {
+        if (!grid->isVisibleTo(&window))
+            continue;
+        int columns = 0;
+        for (int column = 0; column < grid->model()->columnCount(); ++column)
+            columns += grid->columnWidth(column);
+        if (columns > grid->viewport()->width())
+            clipped << grid->objectName() + QStringLiteral(" columns wider than the grid");
     }
     return clipped;
 }
