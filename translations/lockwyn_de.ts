@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>TAboutDialog</name>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Databases are encrypted with XChaCha20-Poly1305; the key is derived from the master password with Argon2id.</source>
+        <translation>Datenbanken werden mit XChaCha20-Poly1305 verschlüsselt; der Schlüssel wird mit Argon2id aus dem Master-Passwort abgeleitet.</translation>
+    </message>
+    <message>
+        <source>Copy version info</source>
+        <translation>Versionsinformationen kopieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Licences of the libraries shipped with %1:</source>
+        <translation>&amp;Lizenzen der mit %1 ausgelieferten Bibliotheken:</translation>
+    </message>
+</context>
+<context>
     <name>TLocalizedStrings</name>
     <message>
         <source>Lockwyn</source>
@@ -659,6 +686,107 @@ Unter einem anderen Namen erneut versuchen?</translation>
         <translation>Die Datenbank wurde von einer neueren Lockwyn-Version gespeichert, die diese Version nicht lesen kann. Bitte aktualisieren Sie Lockwyn, um sie zu öffnen.</translation>
     </message>
     <message>
+        <source>The exported file will contain your passwords unencrypted. Continue?</source>
+        <comment>ExportUnencryptedWarning</comment>
+        <translation>Die exportierte Datei wird Ihre Passwörter unverschlüsselt enthalten. Fortfahren?</translation>
+    </message>
+    <message>
+        <source>%s already exists.
+Do you want to replace it?</source>
+        <comment>ExportOverwriteDlgMessage</comment>
+        <translation>%s ist bereits vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
+    </message>
+    <message>
+        <source>Reading %s...</source>
+        <comment>ImportProgressMessage</comment>
+        <translation>%s wird gelesen...</translation>
+    </message>
+    <message>
+        <source>Lockwyn %0:s is available. You are using version %1:s.
+
+The new version can be downloaded from the product page:
+%2:s</source>
+        <comment>UpdateAvailableMessage</comment>
+        <translation>Lockwyn %0:s ist verfügbar. Sie verwenden Version %1:s.
+
+Die neue Version erhalten Sie auf der Produktseite:
+%2:s</translation>
+    </message>
+    <message>
+        <source>Open Product Page</source>
+        <comment>UpdateOpenProductPageButtonCaption</comment>
+        <translation>Produktseite öffnen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <comment>UpdateCloseButtonCaption</comment>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>You are using the latest version of Lockwyn (%s).</source>
+        <comment>UpdateCurrentMessage</comment>
+        <translation>Sie verwenden die neueste Version von Lockwyn (%s).</translation>
+    </message>
+    <message>
+        <source>The update server could not be reached. Please check your Internet connection and try again later.</source>
+        <comment>UpdateServerUnreachable</comment>
+        <translation>Der Update-Server ist nicht erreichbar. Bitte prüfen Sie Ihre Internetverbindung und versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>The update server&apos;s answer could not be read. Please try again later.</source>
+        <comment>UpdateAnswerUnreadable</comment>
+        <translation>Die Antwort des Update-Servers konnte nicht gelesen werden. Bitte versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>Version info copied to clipboard</source>
+        <comment>ToastVersionInfoCopied</comment>
+        <translation>Versionsinformationen in die Zwischenablage kopiert</translation>
+    </message>
+    <message>
+        <source>Only web addresses (http and https) are opened in a browser.</source>
+        <comment>WebSessionNotWebAddress</comment>
+        <translation>Nur Webadressen (http und https) werden in einem Browser geöffnet.</translation>
+    </message>
+    <message>
+        <source>The page has been opened in %s, where Lockwyn cannot fill in login forms.
+
+Lockwyn fills in login forms in Chromium, Google Chrome, Microsoft Edge, Brave and Vivaldi. Choose one of them in the settings to have your user name and password filled in.</source>
+        <comment>WebSessionBrowserCannotFill</comment>
+        <translation>Die Seite wurde in %s geöffnet; dort kann Lockwyn keine Anmeldeformulare ausfüllen.
+
+Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brave und Vivaldi aus. Wählen Sie einen davon in den Einstellungen, damit Benutzername und Passwort ausgefüllt werden.</translation>
+    </message>
+    <message>
+        <source>The page has been opened, but no browser is installed in which Lockwyn can fill in login forms.
+
+Lockwyn fills in login forms in Chromium, Google Chrome, Microsoft Edge, Brave and Vivaldi.</source>
+        <comment>WebSessionNoBrowserCanFill</comment>
+        <translation>Die Seite wurde geöffnet, aber es ist kein Browser installiert, in dem Lockwyn Anmeldeformulare ausfüllen kann.
+
+Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brave und Vivaldi aus.</translation>
+    </message>
+    <message>
+        <source>The browser could not be used (%s).</source>
+        <comment>WebSessionBrowserFailed</comment>
+        <translation>Der Browser konnte nicht verwendet werden (%s).</translation>
+    </message>
+    <message>
+        <source>The page could not be loaded (%s).</source>
+        <comment>WebSessionPageNotLoaded</comment>
+        <translation>Die Seite konnte nicht geladen werden (%s).</translation>
+    </message>
+    <message>
+        <source>The page went on to another site, %s, so your user name and password were not filled in.</source>
+        <comment>WebSessionOtherSite</comment>
+        <translation>Die Seite ist zu einer anderen Website weitergegangen (%s), daher wurden Benutzername und Passwort nicht ausgefüllt.</translation>
+    </message>
+    <message>
+        <source>No login form was found on the page.</source>
+        <comment>WebSessionNoLoginForm</comment>
+        <translation>Auf der Seite wurde kein Anmeldeformular gefunden.</translation>
+    </message>
+    <message>
         <source>Groups can be nested at most %d levels deep.</source>
         <comment>GroupNestingTooDeep</comment>
         <translation>Gruppen lassen sich höchstens %d Ebenen tief verschachteln.</translation>
@@ -822,6 +950,24 @@ Unter einem anderen Namen erneut versuchen?</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>TfWebSessionWait</name>
+    <message>
+        <source>Performing request to browser extension...</source>
+        <translation>Anfrage an die Browsererweiterung wird ausgeführt...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TfrBrowserSelector</name>
+    <message>
+        <source>Use default Windows browser</source>
+        <translation>Windows-Standardbrowser verwenden</translation>
     </message>
 </context>
 <context>

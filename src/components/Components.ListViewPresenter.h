@@ -9,6 +9,7 @@
 // the fields GetSortFields names, one after the other, with the locale-aware
 // case-sensitive collation of the user's locale; a descending column reverses
 // the whole order. Null items (T compared with nullptr) are never shown.
+// Items are told apart with == and std::hash<T> (shared pointers: by object).
 //
 // Reload keeps the selection: rows whose items were selected before are
 // selected after it when their items are still shown (same items, compared
@@ -19,8 +20,11 @@
 // FillItem and Reload from them.
 
 #include <QList>
+#include <QPointer>
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <type_traits>
 #include <unordered_set>
@@ -77,8 +81,10 @@ public:
     }
     virtual ~TListViewPresenter()
     {
-        FListView->OnData = nullptr;
-        FListView->OnColumnSorted = nullptr;
+        if (FListView) {
+            FListView->OnData = nullptr;
+            FListView->OnColumnSorted = nullptr;
+        }
     }
     TListViewPresenter(const TListViewPresenter&) = delete;
     TListViewPresenter& operator=(const TListViewPresenter&) = delete;
@@ -191,9 +197,10 @@ public:
         const TOvListColumn* sortColumn = FListView->Columns().Item(column);
         const bool descending =
             sortColumn && sortColumn->SortDirection() == TSortDirection::sdDescending;
+        const QCollator collator = TSortKeyCache::NewCollator();
         for (int field : GetSortFields(column)) {
             const int result =
-                FSortKeys.Compare(GetSortText(left, field), GetSortText(right, field));
+                collator.compare(GetSortText(left, field), GetSortText(right, field));
             if (result != 0)
                 return descending ? -result : result;
         }
@@ -234,7 +241,7 @@ protected:
         return std::max(FListView->viewport()->width() - scrollBar, 0) / count;
     }
 
-    TOvListView* FListView;
+    QPointer<TOvListView> FListView; // not owned
     QList<T> FFilteredItems;
 
 private:
@@ -269,48 +276,93 @@ private:
         return rows;
     }
 
-    // Sorted by collation keys of each item's sort texts: the keys of the first
-    // field for every item, those of later fields only for items that tie.
+    struct TSortRow
+    {
+        int Rank;
+        qsizetype Item;
+    };
+    using TRun = std::pair<std::size_t, std::size_t>; // rows [first, second)
+
+    // Field by field: the rows are ordered by the ranks of the first field's
+    // texts; rows that tie are ordered by the next field, and so on. Only
+    // tied rows have their later fields ranked. Each field keeps its own ranks.
     void SortItems()
     {
-        FSortKeys.BeginSort();
+        // Ranks are of texts of the rows shown: none are kept for an empty list.
+        if (FFilteredItems.isEmpty())
+            FFieldRanks.clear();
         const TOvListColumn* column = FListView->Columns().SortedColumn();
-        if (column && FFilteredItems.size() > 1) {
-            const QList<int> fields = GetSortFields(column->Index());
-            const bool descending = column->SortDirection() == TSortDirection::sdDescending;
-            const std::size_t fieldCount = std::size_t(fields.size());
-            const std::size_t count = std::size_t(FFilteredItems.size());
-            std::vector<const QCollatorSortKey*> keys(count * fieldCount, nullptr);
-            auto key = [&](std::size_t item, std::size_t field) {
-                const QCollatorSortKey*& slot = keys[item * fieldCount + field];
-                if (!slot)
-                    slot = &FSortKeys.Key(GetSortText(FFilteredItems.at(qsizetype(item)),
-                                                      fields.at(qsizetype(field))));
-                return slot;
-            };
-            std::vector<std::size_t> order(count);
-            for (std::size_t i = 0; i < count; ++i) {
-                order[i] = i;
-                if (fieldCount > 0)
-                    key(i, 0);
-            }
-            std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-                for (std::size_t field = 0; field < fieldCount; ++field) {
-                    const int result = key(a, field)->compare(*key(b, field));
-                    if (result != 0)
-                        return descending ? result > 0 : result < 0;
+        if (!column || FFilteredItems.size() < 2)
+            return;
+        const QList<int> fields = GetSortFields(column->Index());
+        const bool descending = column->SortDirection() == TSortDirection::sdDescending;
+        std::vector<TSortRow> rows(static_cast<std::size_t>(FFilteredItems.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i].Item = qsizetype(i);
+        ++FSorts;
+        std::vector<TRun> ties{{0, rows.size()}};
+        for (qsizetype f = 0; f < fields.size() && !ties.empty(); ++f) {
+            RankRows(rows, ties, fields.at(f));
+            std::vector<TRun> next;
+            for (const auto& [first, last] : ties) {
+                std::sort(rows.begin() + first, rows.begin() + last,
+                          [descending](const TSortRow& a, const TSortRow& b) {
+                              return descending ? a.Rank > b.Rank : a.Rank < b.Rank;
+                          });
+                for (std::size_t i = first; i < last;) {
+                    std::size_t j = i + 1;
+                    while (j < last && rows[j].Rank == rows[i].Rank)
+                        ++j;
+                    if (j - i > 1)
+                        next.push_back({i, j});
+                    i = j;
                 }
-                return false;
-            });
-            QList<T> sorted;
-            sorted.reserve(qsizetype(count));
-            for (std::size_t i : order)
-                sorted.append(std::move(FFilteredItems[qsizetype(i)]));
-            FFilteredItems = std::move(sorted);
+            }
+            ties = std::move(next);
         }
-        FSortKeys.EndSort();
+        ForgetUnusedFields();
+        QList<T> sorted;
+        sorted.reserve(FFilteredItems.size());
+        for (const TSortRow& row : rows)
+            sorted.append(std::move(FFilteredItems[row.Item]));
+        FFilteredItems = std::move(sorted);
     }
 
+    void RankRows(std::vector<TSortRow>& rows, const std::vector<TRun>& runs, int field)
+    {
+        TFieldRanks& ranks = FFieldRanks[field];
+        ranks.LastSort = FSorts;
+        TSortKeyCache& keys = ranks.Keys;
+        keys.BeginSort();
+        std::vector<qsizetype> ids;
+        for (const auto& [first, last] : runs)
+            for (std::size_t i = first; i < last; ++i)
+                ids.push_back(keys.Add(GetSortText(FFilteredItems.at(rows[i].Item), field)));
+        keys.Update();
+        std::size_t k = 0;
+        for (const auto& [first, last] : runs)
+            for (std::size_t i = first; i < last; ++i)
+                rows[i].Rank = keys.Rank(ids[k++]);
+        keys.EndSort();
+    }
+
+    // The ranks of a field no recent sort used go.
+    void ForgetUnusedFields()
+    {
+        for (auto it = FFieldRanks.begin(); it != FFieldRanks.end();)
+            it = it->second.LastSort + cKeptForSorts <= FSorts ? FFieldRanks.erase(it)
+                                                               : std::next(it);
+    }
+
+    static constexpr quint64 cKeptForSorts = 8;
+
+    struct TFieldRanks
+    {
+        TSortKeyCache Keys;
+        quint64 LastSort = 0;
+    };
+
     QList<typename TRef::Type> FSelectedFilteredItems;
-    mutable TSortKeyCache FSortKeys;
+    std::map<int, TFieldRanks> FFieldRanks;
+    quint64 FSorts = 0;
 };

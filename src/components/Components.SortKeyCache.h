@@ -1,9 +1,13 @@
 #pragma once
-// Locale-aware, case-sensitive ordering of many texts. A collation key is
-// costly to compute and cheap to compare, so keys are computed once per text
-// and kept between sorts; keys a sort no longer asks for are dropped, so
-// the cache never holds texts of rows that are gone (a list emptied at a lock
-// empties it).
+// Locale-aware, case-sensitive ordering of many texts, fast enough to sort
+// 100,000 rows at every keystroke. Each text gets a rank: texts in collation
+// order have ascending ranks, texts that collate equal share one. A rank is
+// computed once per text (from its collation key) and kept between sorts, so
+// sorting rows again compares integers. Texts that none of the last eight
+// sorts asked for are dropped; the owner clears the cache when its list
+// empties (as when the program locks).
+//
+// One sort: BeginSort; Add every text to be ranked; Update; Rank; EndSort.
 
 #include <QCollator>
 #include <QHash>
@@ -11,19 +15,23 @@
 #include <QString>
 
 #include <deque>
+#include <vector>
 
 class TSortKeyCache
 {
 public:
     TSortKeyCache();
 
-    // Brackets one sort; Key is valid from BeginSort to EndSort.
     void BeginSort();
-    const QCollatorSortKey& Key(const QString& text);
+    // Takes a text into this sort; the id is valid until EndSort.
+    qsizetype Add(const QString& text);
+    // Ranks the texts added since the last Update among all others.
+    void Update();
+    int Rank(qsizetype id) const { return FEntries[std::size_t(id)].Rank; }
     void EndSort();
 
-    // The same order as the keys give, without computing keys.
-    int Compare(const QString& a, const QString& b) const { return FCollator.compare(a, b); }
+    // The collation ranks follow: the user's locale, case-sensitive.
+    static QCollator NewCollator();
     qsizetype Size() const { return FIndex.size(); }
     void Clear();
 
@@ -31,15 +39,28 @@ private:
     struct TEntry
     {
         QCollatorSortKey Key;
-        quint64 Sort; // the last sort that asked for it
+        int Rank;
+        quint64 LastSort; // the last sort that asked for it
     };
 
+    // Sorts a text stays for after the last one that asked for it.
+    static constexpr quint64 cKeptForSorts = 8;
+
     void SetUpCollator();
+    bool IsStale(const TEntry& entry) const;
+    void Prune();
 
     QLocale FLocale;
     QCollator FCollator;
     QHash<QString, qsizetype> FIndex;
-    std::deque<TEntry> FEntries; // stable addresses while keys are handed out
+    std::deque<TEntry> FEntries;
+    // A key has no cheap move: sorts move pointers to the entries' keys.
+    struct TRanked
+    {
+        const QCollatorSortKey* Key;
+        qsizetype Id;
+    };
+    std::vector<TRanked> FRanked;   // in rank order
+    std::vector<TRanked> FUnranked; // added since the last Update
     quint64 FSort = 0;
-    qsizetype FUsed = 0;
 };

@@ -2,6 +2,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// Stores value in field; true when that changed it.
+template <typename TValue> bool Assign(TValue& field, const TValue& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+} // namespace
+
 TOvListColumn::TOvListColumn(TOvListColumns* collection, int index, int order)
     : QObject(collection), FCollection(collection), FIndex(index), FOrder(order)
 {
@@ -21,42 +34,32 @@ void TOvListColumn::SetSortDirection(TSortDirection value)
 
 void TOvListColumn::SetOrder(int value)
 {
-    if (value == FOrder)
-        return;
-    FOrder = value;
-    FCollection->RequestReCreate();
+    if (Assign(FOrder, value))
+        FCollection->RequestReCreate();
 }
 
 void TOvListColumn::SetVisible(bool value)
 {
-    if (value == FVisible)
-        return;
-    FVisible = value;
-    FCollection->RequestReCreate();
+    if (Assign(FVisible, value))
+        FCollection->RequestReCreate();
 }
 
 void TOvListColumn::SetEllipsisStyle(TEllipsisStyle value)
 {
-    if (value == FEllipsisStyle)
-        return;
-    FEllipsisStyle = value;
-    Changed();
+    if (Assign(FEllipsisStyle, value))
+        Changed();
 }
 
 void TOvListColumn::SetCaption(const QString& value)
 {
-    if (value == FCaption)
-        return;
-    FCaption = value;
-    Changed();
+    if (Assign(FCaption, value))
+        Changed();
 }
 
 void TOvListColumn::SetAlignment(Qt::Alignment value)
 {
-    if (value == FAlignment)
-        return;
-    FAlignment = value;
-    Changed();
+    if (Assign(FAlignment, value))
+        Changed();
 }
 
 void TOvListColumn::SetWidth(int value)
@@ -64,18 +67,14 @@ void TOvListColumn::SetWidth(int value)
     int width = FMinWidth;
     if (value >= FMinWidth && value >= 0)
         width = FMaxWidth > 0 ? std::min(value, FMaxWidth) : value;
-    if (width == FWidth)
-        return;
-    FWidth = width;
-    Changed();
+    if (Assign(FWidth, width))
+        Changed();
 }
 
 void TOvListColumn::SetPartialTextHighlight(bool value)
 {
-    if (value == FPartialTextHighlight)
-        return;
-    FPartialTextHighlight = value;
-    Changed();
+    if (Assign(FPartialTextHighlight, value))
+        Changed();
 }
 
 void TOvListColumn::Changed()

@@ -20,12 +20,11 @@
 
 namespace {
 
-// Cell text rectangle inside a cell: shrunk by 6 pixels on each side, its
-// left edge 2 more to the right. Highlight marks are 2 pixels shorter than
-// the text rectangle at the top and at the bottom.
+// Cell text rectangle inside a cell: shrunk by 6 pixels on the left and the
+// right, its left edge 2 more to the right. Marks cover the line the text is
+// drawn on.
 constexpr int cCellTextMargin = 6;
 constexpr int cCellTextIndent = 2;
-constexpr int cHighlightInset = 2;
 // Added to the widest text when a divider double-click sizes a column.
 constexpr int cAutosizeExtra = 16;
 
@@ -293,11 +292,10 @@ TOvListItem* TOvListView::FillItem(int index) const
 
 void TOvListView::ResetRows(int count)
 {
-    const int scrollPosition = verticalScrollBar()->value();
     FModel->SetRowCount(count, FItems.FCount);
-    // Laid out now, so the scroll range allows the old position.
+    // Laid out at once: a layout left for later passes through an empty
+    // scroll range, which would take the scroll position to the top.
     doItemsLayout();
-    verticalScrollBar()->setValue(scrollPosition);
     if (FLastHoverItemIndex >= count)
         FLastHoverItemIndex = -1;
     viewport()->update();
@@ -607,15 +605,18 @@ void TOvListView::ShowHeaderMenu(const QPoint& pos)
     if (!FShowColumnsMenu)
         return;
     FDefaultHeaderMenu->clear();
-    for (TOvListColumn* column : FColumns->Items()) {
+    for (const TOvListColumn* column : FColumns->Items()) {
         QAction* action = FDefaultHeaderMenu->addAction(column->Caption());
         action->setCheckable(true);
         action->setChecked(column->Visible());
         action->setEnabled(column->CanHide());
-        connect(action, &QAction::toggled, this, [this, column](bool checked) {
-            column->SetVisible(checked);
+        connect(action, &QAction::toggled, this, [this, index = column->Index()](bool checked) {
+            TOvListColumn* chosen = FColumns->Item(index);
+            if (!chosen)
+                return;
+            chosen->SetVisible(checked);
             if (OnColumnShow)
-                OnColumnShow(this, column);
+                OnColumnShow(this, chosen);
         });
     }
     FDefaultHeaderMenu->popup(global);
@@ -666,8 +667,7 @@ void TOvListView::PaintRowBackground(QPainter* painter, const QRect& rect, int r
         painter->fillRect(rect, fill);
 }
 
-void TOvListView::PaintCell(QPainter* painter, TOvListItem* item, TOvListColumn* column,
-                            const QRect& cell) const
+TOvItemFontStyle TOvListView::CellStyle(TOvListItem* item, TOvListColumn* column) const
 {
     TOvItemFontStyle style;
     style.BackColor = palette().color(QPalette::Base);
@@ -679,6 +679,13 @@ void TOvListView::PaintCell(QPainter* painter, TOvListItem* item, TOvListColumn*
         if (item->Index() != row)
             FillItem(row);
     }
+    return style;
+}
+
+void TOvListView::PaintCell(QPainter* painter, TOvListItem* item, TOvListColumn* column,
+                            const QRect& cell) const
+{
+    const TOvItemFontStyle style = CellStyle(item, column);
     QFont cellFont = font();
     cellFont.setBold(style.Bold);
     cellFont.setItalic(style.Italic);
@@ -694,32 +701,33 @@ void TOvListView::PaintCell(QPainter* painter, TOvListItem* item, TOvListColumn*
                                     column->EllipsisStyle());
     if (shown.isEmpty())
         return;
-    const int textRight =
-        std::min(textRect.left() + metrics.horizontalAdvance(shown), textRect.right() + 1);
+    // The line the text is drawn on, as far as the text reaches.
+    const int lineHeight = metrics.height();
+    const QRect line(textRect.left(), textRect.top() + (textRect.height() - lineHeight) / 2,
+                     std::min(metrics.horizontalAdvance(shown), textRect.width()), lineHeight);
     if (!style.Transparent)
-        painter->fillRect(
-            QRect(textRect.left(), textRect.top(), textRight - textRect.left(), textRect.height()),
-            style.BackColor);
-    if (!FHighlightText.isEmpty()) {
-        const QList<QRect> marks =
-            TSearchHighlights::GetRects(cellFont, shown, FHighlightText, textRect);
-        const int inset = ScaleByDpi(this, cHighlightInset);
-        if (!marks.isEmpty() && !column->PartialTextHighlight()) {
-            painter->fillRect(QRect(QPoint(textRect.left(), textRect.top() + inset),
-                                    QPoint(textRight - 1, textRect.bottom() - inset)),
-                              FHighlightColor);
-        } else {
-            for (const QRect& mark : marks)
-                if (mark.left() <= textRect.right())
-                    painter->fillRect(QRect(QPoint(mark.left(), mark.top() + inset),
-                                            QPoint(std::min(mark.right(), textRect.right()),
-                                                   mark.bottom() - inset)),
-                                      FHighlightColor);
-        }
-    }
+        painter->fillRect(line, style.BackColor);
+    if (!FHighlightText.isEmpty())
+        PaintHighlight(painter, cellFont, shown, column->PartialTextHighlight(),
+                       QRect(textRect.left(), line.top(), textRect.width(), lineHeight), line);
     painter->setFont(cellFont);
     painter->setPen(style.TextColor);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+}
+
+void TOvListView::PaintHighlight(QPainter* painter, const QFont& font, const QString& shown,
+                                 bool partial, const QRect& textLine, const QRect& textExtent) const
+{
+    const QList<QRect> marks = TSearchHighlights::GetRects(font, shown, FHighlightText, textLine);
+    if (marks.isEmpty())
+        return;
+    if (!partial) {
+        painter->fillRect(textExtent, FHighlightColor);
+        return;
+    }
+    for (const QRect& mark : marks)
+        if (mark.left() <= textLine.right())
+            painter->fillRect(mark.intersected(textLine), FHighlightColor);
 }
 
 // ----- input ---------------------------------------------------------------

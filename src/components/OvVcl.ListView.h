@@ -13,6 +13,12 @@
 // Selection: rows are selected whole, several at a time. A change of one row
 // fires OnSelectItem; a change of several rows at once (Shift+click, select
 // all, clearing a selection of several rows) fires OnDataStateChange.
+// Selected rows get a light fill (grey while the control has no focus), so
+// the text colours OnCustomItemFontStyle chooses stay readable on them.
+//
+// Typical use: create the control, hand it to a TListViewPresenter (which
+// fills rows and re-sorts), set the other events, call InitColumns, then the
+// presenter's Reload whenever the data changes.
 
 #include <QColor>
 #include <QList>
@@ -237,8 +243,12 @@ private:
     void AutosizeColumn(TOvListColumn* column);
     void SetHover(int itemIndex, TOvListColumn* column, Qt::KeyboardModifiers modifiers);
     void PaintRowBackground(QPainter* painter, const QRect& rect, int row) const;
+    TOvItemFontStyle CellStyle(TOvListItem* item, TOvListColumn* column) const;
     void PaintCell(QPainter* painter, TOvListItem* item, TOvListColumn* column,
                    const QRect& cell) const;
+    // Marks the search text's runs (partial) or the whole text on the line.
+    void PaintHighlight(QPainter* painter, const QFont& font, const QString& shown, bool partial,
+                        const QRect& textLine, const QRect& textExtent) const;
     QModelIndex RowIndex(int row) const;
 
     TOvListColumns* FColumns;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.ReleaseView.h"
@@ -25,7 +26,7 @@ constexpr int LabelSpacing = 3;
 TfCustomPropertyAdd::TfCustomPropertyAdd(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fCustomPropertyAdd"));
-    PrepareDialogWindow(this);
+    PrepareDialogWindow(*this);
     CreateControls();
     LocalizerUpdate();
     UpdateOkButton();

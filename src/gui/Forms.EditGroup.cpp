@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.ReleaseView.h"
@@ -75,7 +76,7 @@ void ShowGroup(const std::shared_ptr<ITokenGroup>& group)
 TfEditGroup::TfEditGroup(QWidget* parent) : QDialog(parent), FPages(this)
 {
     setObjectName(QStringLiteral("fEditGroup"));
-    PrepareDialogWindow(this);
+    PrepareDialogWindow(*this);
     CreateControls();
     frCustomPropsTemplateEditor->SetOnChange([] {});
     FPages.Activate(pgGeneral);

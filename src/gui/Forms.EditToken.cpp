@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.MessageDialog.h"
@@ -75,7 +76,7 @@ QLineEdit* LineEdit(const char* name, QWidget* parent)
 TfEditToken::TfEditToken(QWidget* parent) : QDialog(parent), FPages(this)
 {
     setObjectName(QStringLiteral("fEditToken"));
-    PrepareDialogWindow(this);
+    PrepareDialogWindow(*this);
     CreateControls();
     FPages.SetOnActivate([this](int page) { PageActivated(page); });
     FPages.Activate(pgGeneral);

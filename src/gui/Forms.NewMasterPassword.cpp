@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.ReleaseView.h"
@@ -30,7 +31,7 @@ const char* const MaskStyleSheet = "QLineEdit { lineedit-password-character: 42;
 TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fNewMasterPassword"));
-    PrepareDialogWindow(this);
+    PrepareDialogWindow(*this);
     CreateControls();
     connect(frPasswordEditor, &TfrPasswordEditor::OnShowCharactersUpdate, this,
             &TfNewMasterPassword::ApplyOldPasswordMasking);

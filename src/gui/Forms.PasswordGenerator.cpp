@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.ReleaseView.h"
@@ -24,7 +25,7 @@ constexpr int ContentMargin = 16;
 TfPasswordGenerator::TfPasswordGenerator(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fPasswordGenerator"));
-    PrepareDialogWindow(this);
+    PrepareDialogWindow(*this);
     CreateControls();
     LocalizerUpdate();
 }

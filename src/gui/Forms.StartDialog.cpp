@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "Components.DialogWindow.h"
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.MessageDialog.h"
@@ -49,7 +50,8 @@ bool IsOpenPage(TStartDialogWizardPage page)
 TfStartDialog::TfStartDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fStartDialog"));
-    PrepareDialogWindow(this, LockwynApp().GetMainView() != nullptr);
+    PrepareDialogWindow(*this, LockwynApp().GetMainView() ? Qt::WindowMinimizeButtonHint
+                                                          : Qt::WindowFlags());
 
     CreateControls();
     resize(ScaleByDpi(this, ClientWidth), ScaleByDpi(this, ClientHeight));

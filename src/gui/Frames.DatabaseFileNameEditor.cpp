@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -15,6 +14,7 @@
 #include <algorithm>
 
 #include "Components.DpiScale.h"
+#include "Components.FileDialog.h"
 #include "Lockwyn.Format.h"
 #include "Lockwyn.LocalizedStrings.h"
 
@@ -29,12 +29,6 @@ constexpr QRgb HotUpper = 0xFFE2F3FC;     // RGB(226, 243, 252)
 constexpr QRgb HotLower = 0xFFB7E1FB;     // RGB(183, 225, 251)
 constexpr QRgb PressedUpper = 0xFFC2E4F6; // RGB(194, 228, 246)
 constexpr QRgb PressedLower = 0xFFA6D9F2; // RGB(166, 217, 242)
-
-TfrDatabaseFileNameEditor::TFileDialogHook& FileDialogHook()
-{
-    static TfrDatabaseFileNameEditor::TFileDialogHook hook;
-    return hook;
-}
 
 bool IsCreateMode(TDatabaseOpenMode mode)
 {
@@ -156,11 +150,6 @@ QString TfrDatabaseFileNameEditor::DefaultNewDatabaseName()
     const QString name = DefaultDatabaseName + u'.' + DatabaseFileExtension;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() ? name : QDir(documents).filePath(name);
-}
-
-void TfrDatabaseFileNameEditor::SetFileDialogHook(TFileDialogHook hook)
-{
-    FileDialogHook() = std::move(hook);
 }
 
 QString TfrDatabaseFileNameEditor::GetFileName() const
@@ -287,29 +276,16 @@ bool TfrDatabaseFileNameEditor::SelectFileInMode(TDatabaseOpenMode mode)
 QString TfrDatabaseFileNameEditor::RunFileDialog(TDatabaseOpenMode mode,
                                                  const QString& initialFileName)
 {
-    if (const TFileDialogHook& hook = FileDialogHook())
-        return hook(mode, initialFileName);
-
     const TLocalizedStrings& strings = LocalizedStrings();
-    QFileDialog dialog(window(), strings.FDatabaseFileDialogTitle);
-    dialog.setObjectName(IsCreateMode(mode) ? QStringLiteral("fsdCreateDatabase")
-                                            : QStringLiteral("fodOpenDatabase"));
-    dialog.setNameFilter(Lockwyn::Format(QStringLiteral("%0:s (*.%1:s)"),
-                                         strings.FDatabaseFileFilterName, DatabaseFileExtension));
-    dialog.setDefaultSuffix(DatabaseFileExtension);
-    const QFileInfo initial(initialFileName);
-    dialog.setDirectory(initial.absolutePath());
-    if (IsCreateMode(mode)) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.selectFile(initial.fileName());
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        if (initial.isFile())
-            dialog.selectFile(initial.fileName());
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    TFileDialogRequest request;
+    request.Kind = IsCreateMode(mode) ? TFileDialogRequest::TKind::fdkSave
+                                      : TFileDialogRequest::TKind::fdkOpen;
+    request.ObjectName = IsCreateMode(mode) ? QStringLiteral("fsdCreateDatabase")
+                                            : QStringLiteral("fodOpenDatabase");
+    request.Title = strings.FDatabaseFileDialogTitle;
+    request.NameFilter = Lockwyn::Format(QStringLiteral("%0:s (*.%1:s)"),
+                                         strings.FDatabaseFileFilterName, DatabaseFileExtension);
+    request.DefaultSuffix = DatabaseFileExtension;
+    request.InitialFileName = initialFileName;
+    return TFileDialog::Execute(this, request);
 }

@@ -7,8 +7,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
-
 #include "Lockwyn.Interfaces.h"
 #include "Orvanta.Vcl.RecentFilesComboBox.h"
 
@@ -36,12 +34,6 @@ class TfrDatabaseFileNameEditor : public QWidget, public IDatabaseFileNameEditor
 {
     Q_OBJECT
 public:
-    // Stands in for the file dialogs (tests): gets the mode and the file the
-    // dialog would start with, returns the chosen name or an empty string
-    // for a cancelled dialog.
-    using TFileDialogHook =
-        std::function<QString(TDatabaseOpenMode mode, const QString& initialFileName)>;
-
     explicit TfrDatabaseFileNameEditor(QWidget* parent = nullptr);
 
     // IDatabaseFileNameEditor
@@ -60,7 +52,6 @@ public:
     // The name offered for a new database: "Passwords.lwdb" in the user's
     // documents folder.
     static QString DefaultNewDatabaseName();
-    static void SetFileDialogHook(TFileDialogHook hook);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -19,6 +19,7 @@
 #include "Forms.NewMasterPassword.h"
 #include "Forms.PasswordGenerator.h"
 #include "Forms.StartDialog.h"
+#include "Lockwyn.DatabaseTransfer.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Localizer.h"
@@ -729,6 +730,19 @@ void TLockwynAppBase::ChangeMasterPassword()
         main->RestoreTopMost();
     view->ReleaseView();
     ResumeIdleTimer();
+}
+
+// ---------------------------------------------------------------------------
+// Import and export
+
+bool TLockwynAppBase::ExportDatabase(int converterIndex)
+{
+    return DatabaseTransfer::ExportDatabase(*this, converterIndex);
+}
+
+bool TLockwynAppBase::ImportDatabase(int converterIndex)
+{
+    return DatabaseTransfer::ImportDatabase(*this, converterIndex);
 }
 
 // ---------------------------------------------------------------------------

@@ -63,6 +63,8 @@ public:
     void SaveDatabase() override;
     bool SaveDatabaseAs() override;
     void ChangeMasterPassword() override;
+    bool ExportDatabase(int converterIndex) override;
+    bool ImportDatabase(int converterIndex) override;
     void Lock() override;
     void LockMinimized() override;
     void ReloadDatabase() override;

@@ -29,21 +29,6 @@ constexpr int LabelSpacing = 3;
 
 } // namespace
 
-void PrepareDialogWindow(QDialog* dialog, bool minimizable)
-{
-    Qt::WindowFlags flags = (dialog->parentWidget() ? Qt::Dialog : Qt::Window) |
-                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (minimizable)
-        flags |= Qt::WindowMinimizeButtonHint;
-    dialog->setWindowFlags(flags);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    QPalette background = dialog->palette();
-    background.setColor(QPalette::Window, Qt::white);
-    dialog->setPalette(background);
-    dialog->setAutoFillBackground(true);
-}
-
 int ShowDialogModal(QDialog* dialog)
 {
     return dialog->exec() == QDialog::Accepted ? mrOk : mrCancel;

@@ -1,6 +1,6 @@
 #pragma once
-// What the program's dialogs share: the window they live in, the OK/Cancel
-// row at the bottom and the way they refuse input.
+// What the program's dialogs share: their header, the OK/Cancel row at the
+// bottom, the way they refuse input, and the pages of the editing dialogs.
 
 #include <QString>
 
@@ -21,10 +21,6 @@ class TSectionBarPanelSwitcher;
 inline constexpr int InputToastInterval = 2000;
 
 class TfrDialogHeader;
-
-// A white, application-modal window with a title bar and a close button; a
-// dialog without a parent gets a window (and task-bar button) of its own.
-void PrepareDialogWindow(QDialog* dialog, bool minimizable = false);
 
 // ShowModal of a dialog view: mrOk when it was accepted, else mrCancel.
 int ShowDialogModal(QDialog* dialog);

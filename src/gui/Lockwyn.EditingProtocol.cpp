@@ -6,8 +6,6 @@ using namespace Lockwyn;
 
 namespace EditingProtocol {
 
-namespace {
-
 void RebuildViews(ILockwynApp& app)
 {
     IMainView* main = app.GetMainView();
@@ -18,8 +16,6 @@ void RebuildViews(ILockwynApp& app)
     if (ITokenListView* list = main->GetTokenListView())
         list->Reload();
 }
-
-} // namespace
 
 void Execute(ILockwynApp& app, const std::shared_ptr<IOperation>& operation,
              const std::function<void()>& refreshViews)

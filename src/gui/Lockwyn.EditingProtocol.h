@@ -16,6 +16,9 @@ namespace EditingProtocol {
 void Execute(ILockwynApp& app, const std::shared_ptr<Lockwyn::IOperation>& operation,
              const std::function<void()>& refreshViews);
 
+// The group tree's UpdateView and the token list's Reload.
+void RebuildViews(ILockwynApp& app);
+
 // Each asks to leave read-only mode first, rebuilds the group tree and the
 // token list, selects what was selected before (undo) or after (redo) the
 // operation and saves.

@@ -81,6 +81,11 @@ public:
 class QWidget;
 class TOvRecentItems;
 
+namespace Lockwyn {
+class IBrowserInfo;
+class IWebAutoLoginSession;
+} // namespace Lockwyn
+
 // Results of IModalView::ShowModal.
 constexpr int mrNone = 0;
 constexpr int mrOk = 1;
@@ -350,6 +355,35 @@ class IPasswordGeneratorView;
 class ITokenGroupView;
 class ITokenView;
 
+// The choice of the browser web pages open in: the system's default one, or
+// one of the installed browsers.
+class IBrowserSelector
+{
+public:
+    virtual ~IBrowserSelector() = default;
+    // Nil when no browser is selected.
+    virtual std::shared_ptr<Lockwyn::IBrowserInfo> GetSelectedBrowser() = 0;
+    virtual bool GetUseDefaultBrowser() = 0;
+    // Selects the item of the same browser (by program, not by name); a
+    // browser that is nil or whose program is gone stands for the default
+    // one. When no item matches, the selection stays.
+    virtual void SetSelectedBrowser(const std::shared_ptr<Lockwyn::IBrowserInfo>& browser) = 0;
+    virtual void SetUseDefaultBrowser(bool value) = 0;
+    // Rescans the installed browsers and lists them again.
+    virtual void UpdateBrowserList() = 0;
+};
+
+// Waits for a session of the web auto-login library (an analysis of a login
+// page) with its progress, until it completes or the user cancels.
+class IWebSessionWaitView : public IModalView
+{
+public:
+    virtual std::shared_ptr<Lockwyn::IWebAutoLoginSession> GetCurrentSession() = 0;
+    virtual bool GetCancelled() = 0;
+    virtual void
+    SetCurrentSession(const std::shared_ptr<Lockwyn::IWebAutoLoginSession>& session) = 0;
+};
+
 // A callback bound to an object, taking the database file's full name. A
 // listener is known by its object: one listener per object.
 struct TFileModificationListener
@@ -391,6 +425,10 @@ public:
     virtual void SaveDatabase() = 0;
     virtual bool SaveDatabaseAs() = 0;
     virtual void ChangeMasterPassword() = 0;
+    // Through the converter of that index; true when the file was written,
+    // or read and imported.
+    virtual bool ExportDatabase(int converterIndex) = 0;
+    virtual bool ImportDatabase(int converterIndex) = 0;
     // The generator on its own: the password goes to the clipboard.
     virtual void ShowPasswordGenerator() = 0;
     virtual void Lock() = 0;

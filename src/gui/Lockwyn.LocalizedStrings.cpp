@@ -199,6 +199,54 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "The database was saved by a newer version of Lockwyn that this version "
                        "cannot read. Please update Lockwyn to open it.",
                        "ErrorDatabaseTooNew"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The exported file will contain your passwords unencrypted. Continue?",
+                       "ExportUnencryptedWarning"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "%s already exists.\nDo you want to replace it?",
+                       "ExportOverwriteDlgMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Reading %s...", "ImportProgressMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "Lockwyn %0:s is available. You are using version %1:s.\n\nThe new version "
+                       "can be downloaded from the product page:\n%2:s",
+                       "UpdateAvailableMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Open Product Page",
+                       "UpdateOpenProductPageButtonCaption"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Close", "UpdateCloseButtonCaption"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "You are using the latest version of Lockwyn (%s).",
+                       "UpdateCurrentMessage"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The update server could not be reached. Please check your Internet "
+                       "connection and try again later.",
+                       "UpdateServerUnreachable"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The update server's answer could not be read. Please try again later.",
+                       "UpdateAnswerUnreadable"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Version info copied to clipboard",
+                       "ToastVersionInfoCopied"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "Only web addresses (http and https) are opened in a browser.",
+                       "WebSessionNotWebAddress"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The page has been opened in %s, where Lockwyn cannot fill in login "
+                       "forms.\n\nLockwyn fills in login forms in Chromium, Google Chrome, "
+                       "Microsoft Edge, Brave and Vivaldi. Choose one of them in the settings "
+                       "to have your user name and password filled in.",
+                       "WebSessionBrowserCannotFill"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The page has been opened, but no browser is installed in which Lockwyn "
+                       "can fill in login forms.\n\nLockwyn fills in login forms in Chromium, "
+                       "Google Chrome, Microsoft Edge, Brave and Vivaldi.",
+                       "WebSessionNoBrowserCanFill"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "The browser could not be used (%s).",
+                       "WebSessionBrowserFailed"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "The page could not be loaded (%s).",
+                       "WebSessionPageNotLoaded"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings",
+                       "The page went on to another site, %s, so your user name and password "
+                       "were not filled in.",
+                       "WebSessionOtherSite"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "No login form was found on the page.",
+                       "WebSessionNoLoginForm"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "Groups can be nested at most %d levels deep.",
                        "GroupNestingTooDeep"),
 };

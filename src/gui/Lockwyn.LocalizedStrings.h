@@ -141,6 +141,24 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString ExportFailed MEMBER FExportFailed)
     Q_PROPERTY(QString ErrorDatabaseDamaged MEMBER FErrorDatabaseDamaged)
     Q_PROPERTY(QString ErrorDatabaseTooNew MEMBER FErrorDatabaseTooNew)
+    Q_PROPERTY(QString ExportUnencryptedWarning MEMBER FExportUnencryptedWarning)
+    Q_PROPERTY(QString ExportOverwriteDlgMessage MEMBER FExportOverwriteDlgMessage)
+    Q_PROPERTY(QString ImportProgressMessage MEMBER FImportProgressMessage)
+    Q_PROPERTY(QString UpdateAvailableMessage MEMBER FUpdateAvailableMessage)
+    Q_PROPERTY(
+        QString UpdateOpenProductPageButtonCaption MEMBER FUpdateOpenProductPageButtonCaption)
+    Q_PROPERTY(QString UpdateCloseButtonCaption MEMBER FUpdateCloseButtonCaption)
+    Q_PROPERTY(QString UpdateCurrentMessage MEMBER FUpdateCurrentMessage)
+    Q_PROPERTY(QString UpdateServerUnreachable MEMBER FUpdateServerUnreachable)
+    Q_PROPERTY(QString UpdateAnswerUnreadable MEMBER FUpdateAnswerUnreadable)
+    Q_PROPERTY(QString ToastVersionInfoCopied MEMBER FToastVersionInfoCopied)
+    Q_PROPERTY(QString WebSessionNotWebAddress MEMBER FWebSessionNotWebAddress)
+    Q_PROPERTY(QString WebSessionBrowserCannotFill MEMBER FWebSessionBrowserCannotFill)
+    Q_PROPERTY(QString WebSessionNoBrowserCanFill MEMBER FWebSessionNoBrowserCanFill)
+    Q_PROPERTY(QString WebSessionBrowserFailed MEMBER FWebSessionBrowserFailed)
+    Q_PROPERTY(QString WebSessionPageNotLoaded MEMBER FWebSessionPageNotLoaded)
+    Q_PROPERTY(QString WebSessionOtherSite MEMBER FWebSessionOtherSite)
+    Q_PROPERTY(QString WebSessionNoLoginForm MEMBER FWebSessionNoLoginForm)
     Q_PROPERTY(QString GroupNestingTooDeep MEMBER FGroupNestingTooDeep)
 
 public:
@@ -277,6 +295,23 @@ public:
     QString FExportFailed;
     QString FErrorDatabaseDamaged;
     QString FErrorDatabaseTooNew;
+    QString FExportUnencryptedWarning;
+    QString FExportOverwriteDlgMessage;
+    QString FImportProgressMessage;
+    QString FUpdateAvailableMessage;
+    QString FUpdateOpenProductPageButtonCaption;
+    QString FUpdateCloseButtonCaption;
+    QString FUpdateCurrentMessage;
+    QString FUpdateServerUnreachable;
+    QString FUpdateAnswerUnreadable;
+    QString FToastVersionInfoCopied;
+    QString FWebSessionNotWebAddress;
+    QString FWebSessionBrowserCannotFill;
+    QString FWebSessionNoBrowserCanFill;
+    QString FWebSessionBrowserFailed;
+    QString FWebSessionPageNotLoaded;
+    QString FWebSessionOtherSite;
+    QString FWebSessionNoLoginForm;
     QString FGroupNestingTooDeep;
 };
 

@@ -189,6 +189,18 @@ QString TLockwynGUISettings::GetAutoStartCommandLine() const
     return program + u' ' + MinimizedSwitch;
 }
 
+std::shared_ptr<Lockwyn::IBrowserInfo> TLockwynGUISettings::GetSelectedBrowser() const
+{
+    if (FSelectedBrowserPath.isEmpty())
+        return nullptr;
+    const std::shared_ptr<Lockwyn::IBrowserItems> items =
+        GetAppEnumerator()->GetBrowsers()->GetItems();
+    for (const std::shared_ptr<Lockwyn::IBrowserInfo>& browser : *items)
+        if (browser->GetPath().compare(FSelectedBrowserPath, Qt::CaseInsensitive) == 0)
+            return browser;
+    return nullptr;
+}
+
 TLockwynGUISettings& GUISettings()
 {
     return TSingleton<TLockwynGUISettings>::Instance();

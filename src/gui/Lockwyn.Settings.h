@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "BrowserScanLib.Interfaces.h"
 #include "Components.AppSettings.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.OvListViewStateSaver.h"
@@ -229,6 +230,9 @@ public:
     // 0 when the idle lock is off.
     int GetAutoLockSeconds() const;
     QString GetAutoStartCommandLine() const;
+    // The installed browser whose program is SelectedBrowserPath (without
+    // regard to case); nil when none is. Loads the browser enumerator.
+    std::shared_ptr<Lockwyn::IBrowserInfo> GetSelectedBrowser() const;
 
     // True when a parameter after the program name is "/minimized" in any case.
     static bool HasMinimizedSwitch(const QStringList& arguments);

@@ -2,6 +2,7 @@
 
 #include "Lockwyn.App.Singleton.h"
 #include "Lockwyn.App.h"
+#include "Lockwyn.DatabaseTransfer.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Settings.h"
@@ -25,6 +26,7 @@ void FinalizeGlobals()
     // The controller holds objects of the storage library.
     ReleaseLockwynApp();
     ReleaseGUISettings();
+    DatabaseTransfer::WaitForImportWorkers();
     ReleaseLibraryConnections();
     TAppSingleton::Release();
 }

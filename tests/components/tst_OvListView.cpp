@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSet>
 #include <QtTest>
@@ -166,6 +167,9 @@ private Q_SLOTS:
     void highlightMarksEveryHit();
     void highlightWholeCellWithoutPartial();
     void customFontStyleColoursCell();
+    void hoverReportsCellsEnteredAndLeft();
+    void keysGoToOwnerFirst();
+    void dragStartsAndDropsReachOwner();
 };
 
 void TestOvListView::columnOrder_data()
@@ -626,6 +630,91 @@ void TestOvListView::customFontStyleColoursCell()
     };
     QVERIFY(hasRed(3));
     QVERIFY(!hasRed(2));
+}
+
+void TestOvListView::hoverReportsCellsEnteredAndLeft()
+{
+    TListFixture list(3);
+    QStringList events;
+    list.View->OnCellMouseEnter = [&](TOvListView*, int row, TOvListColumn* column,
+                                      Qt::KeyboardModifiers) {
+        events << u"enter %1 %2"_s.arg(row).arg(column ? column->Index() : -1);
+    };
+    list.View->OnCellMouseExit = [&](TOvListView*, int row, TOvListColumn* column,
+                                     Qt::KeyboardModifiers) {
+        events << u"exit %1 %2"_s.arg(row).arg(column ? column->Index() : -1);
+    };
+    QWidget* rows = list.View->viewport();
+    for (const QPoint& pos :
+         {list.CellCentre(0, 1), list.CellCentre(0, 1) + QPoint(3, 0), list.CellCentre(2, 1),
+          QPoint(list.CellCentre(2, 2).x(), rows->height() - 3)})
+        SendMouse(rows, QEvent::MouseMove, pos, Qt::NoButton);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(list.View.get(), &leave);
+    QCOMPARE(events, (QStringList{u"enter 0 1"_s, u"exit 0 1"_s, u"enter 2 1"_s, u"exit 2 1"_s,
+                                  u"enter -1 2"_s, u"exit -1 2"_s}));
+}
+
+void TestOvListView::keysGoToOwnerFirst()
+{
+    TListFixture list(5);
+    QList<int> keys;
+    list.View->OnKeyDown = [&](TOvListView*, QKeyEvent* event) {
+        if (event->key() != Qt::Key_Control)
+            keys << event->key();
+        return event->key() == Qt::Key_A; // takes Ctrl+A over
+    };
+    list.View->setFocus();
+    QTest::keyClick(list.View.get(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(list.View->GetSelectedCount(), 0);
+    list.View->SetItemFocused(1);
+    QTest::keyClick(list.View.get(), Qt::Key_Down);
+    QCOMPARE(list.View->FocusedIndex(), 2); // passed on to the list
+    QCOMPARE(keys, (QList<int>{Qt::Key_A, Qt::Key_Down}));
+}
+
+void TestOvListView::dragStartsAndDropsReachOwner()
+{
+    TListFixture list(5);
+    int drags = 0;
+    list.View->OnStartDrag = [&](TOvListView* view) {
+        drags += view->GetSelectedCount();
+    };
+    QWidget* rows = list.View->viewport();
+    const QPoint start = list.CellCentre(1, 1);
+    QTest::mouseClick(rows, Qt::LeftButton, {}, start);
+    SendMouse(rows, QEvent::MouseButtonPress, start, Qt::LeftButton);
+    for (int step = 1; step <= 5; ++step)
+        SendMouse(rows, QEvent::MouseMove, start + QPoint(0, step * 10), Qt::LeftButton);
+    SendMouse(rows, QEvent::MouseButtonRelease, start + QPoint(0, 50), Qt::NoButton);
+    QCOMPARE(drags, 1);
+
+    // Drops are the owner's: accepted where it accepts them.
+    int dropRow = -1;
+    list.View->OnDragOver = [](TOvListView*, QDragMoveEvent* event) {
+        if (event->mimeData()->hasFormat(u"application/x-test"_s))
+            event->acceptProposedAction();
+    };
+    list.View->OnDragDrop = [&](TOvListView* view, QDropEvent* event) {
+        dropRow = view->GetItemIndexAt(event->position().toPoint());
+        event->acceptProposedAction();
+    };
+    for (const QString& format : {u"text/plain"_s, u"application/x-test"_s}) {
+        QMimeData data;
+        data.setData(format, "x");
+        const QPoint at = list.CellCentre(3, 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(rows, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(rows, &move);
+        QCOMPARE(move.isAccepted(), format == u"application/x-test"_s);
+        if (move.isAccepted()) {
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(rows, &drop);
+            QVERIFY(drop.isAccepted());
+        }
+    }
+    QCOMPARE(dropRow, 3);
 }
 
 QTEST_MAIN(TestOvListView)

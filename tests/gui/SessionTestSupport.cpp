@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -351,6 +352,28 @@ QStringList OpenGroupTitles()
     return titles;
 }
 
+QByteArray ReadAll(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& fileName, const QByteArray& content)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+}
+
+QString ToastText()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* toast = qobject_cast<TOvToast*>(window))
+            return toast->accessibleName();
+    }
+    return {};
+}
+
 void AnswerStartDialogWithPassword(const QString& password)
 {
     auto* poll = new QTimer(qApp);
@@ -367,15 +390,6 @@ void AnswerStartDialogWithPassword(const QString& password)
         }
     });
     poll->start(5);
-}
-
-QString ToastText()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* toast = qobject_cast<TOvToast*>(window))
-            return toast->accessibleName();
-    }
-    return {};
 }
 
 QString FocusName(const QWidget& window)

@@ -46,11 +46,16 @@ QStringList GroupsOnDisk(const QString& fileName, const QString& password);
 void AddGroup(const QString& title);
 QStringList OpenGroupTitles();
 
-// Once the real start dialog shows, types the password and presses OK.
-void AnswerStartDialogWithPassword(const QString& password);
+// A file's bytes; empty when it cannot be read.
+QByteArray ReadAll(const QString& fileName);
+// Replaces a file's content.
+void WriteAll(const QString& fileName, const QByteArray& content);
 
 // The text of the toast on screen; empty when there is none.
 QString ToastText();
+
+// Once the real start dialog shows, types the password and presses OK.
+void AnswerStartDialogWithPassword(const QString& password);
 
 template <typename T> T* Child(const QWidget& parent, const char* name)
 {

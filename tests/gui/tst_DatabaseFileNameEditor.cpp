@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "Components.FileDialog.h"
 #include "Frames.DatabaseFileNameEditor.h"
 
 namespace {
@@ -28,21 +29,20 @@ class TestDatabaseFileNameEditor : public QObject
 
 private:
     QTemporaryDir FDir;
-    QList<QPair<TDatabaseOpenMode, QString>> FCalls;
+    QList<QPair<TFileDialogRequest::TKind, QString>> FCalls;
     QString FChoice;
 
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(FDir.isValid());
-        TfrDatabaseFileNameEditor::SetFileDialogHook(
-            [this](TDatabaseOpenMode mode, const QString& initial) {
-                FCalls.append({mode, initial});
-                return FChoice;
-            });
+        TFileDialog::SetHook([this](const TFileDialogRequest& request) {
+            FCalls.append({request.Kind, request.InitialFileName});
+            return FChoice;
+        });
     }
 
-    void cleanupTestCase() { TfrDatabaseFileNameEditor::SetFileDialogHook({}); }
+    void cleanupTestCase() { TFileDialog::SetHook({}); }
 
     void init()
     {
@@ -92,7 +92,7 @@ private Q_SLOTS:
         FChoice = choice;
         QCOMPARE(editor.SelectFile(), !choice.isEmpty());
         QCOMPARE(FCalls.size(), 1);
-        QCOMPARE(FCalls.first().first, TDatabaseOpenMode::domCreateNewDatabase);
+        QCOMPARE(FCalls.first().first, TFileDialogRequest::TKind::fdkSave);
         QCOMPARE(FCalls.first().second, FDir.filePath("first.lwdb"));
         const QString expected = choice.isEmpty() ? FDir.filePath("first.lwdb") : choice;
         QCOMPARE(QDir::fromNativeSeparators(editor.GetFileName()), expected);

@@ -58,7 +58,13 @@ const QStringList ExpectedNames =
         "EnterOldMasterPassword OldMasterPasswordIsWrong PasswordAndConfirmationDifferent "
         "MasterPasswordHasBeenChanged ExportDlgCaption ImportDlgCaption ToastSuccessExport "
         "ImportWrongFormat ExportFailed ErrorDatabaseDamaged ErrorDatabaseTooNew "
-        "GroupNestingTooDeep")
+        "ExportUnencryptedWarning ExportOverwriteDlgMessage ImportProgressMessage "
+        "UpdateAvailableMessage UpdateOpenProductPageButtonCaption UpdateCloseButtonCaption "
+        "UpdateCurrentMessage UpdateServerUnreachable UpdateAnswerUnreadable "
+        "ToastVersionInfoCopied "
+        "WebSessionNotWebAddress WebSessionBrowserCannotFill WebSessionNoBrowserCanFill "
+        "WebSessionBrowserFailed WebSessionPageNotLoaded WebSessionOtherSite "
+        "WebSessionNoLoginForm GroupNestingTooDeep")
         .split(u' ');
 
 // Every placeholder a text can carry: "%0:s", "%1:d", "%s", "%d" for Format,
@@ -167,7 +173,7 @@ private Q_SLOTS:
 
     void propertiesInDeclarationOrder()
     {
-        QCOMPARE(ExpectedNames.size(), 128);
+        QCOMPARE(ExpectedNames.size(), 145);
         QCOMPARE(PropertyNames(), ExpectedNames);
     }
 

@@ -21,19 +21,6 @@ namespace {
 
 const QString Password = QStringLiteral("correct horse");
 
-QByteArray ReadAll(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& fileName, const QByteArray& bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // The same database sealed as another format version would write it.
 void WriteAsFormatVersion(const QString& source, const QString& target,
                           Lockwyn::TFormatVersion version)

@@ -97,7 +97,7 @@ private Q_SLOTS:
         Child<QLineEdit>(dialog, "edtConfirmation")->setText(confirmation);
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         Child<QPushButton>(dialog, "btnOK")->click();
-        QCOMPARE(ToastText(), message);
+        QCOMPARE(SessionTest::ToastText(), message);
         QCOMPARE(accepted.count(), message.isEmpty() ? 1 : 0);
         if (!message.isEmpty())
             QCOMPARE(dialog.focusWidget()->objectName(), focus);

@@ -14,6 +14,7 @@
 #include "Components.FormPlacementSaver.h"
 #include "Components.OvListViewStateSaver.h"
 #include "Components.TreeViewStateSaver.h"
+#include "DesktopTestFixture.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.Settings.h"
 
@@ -865,6 +866,41 @@ private Q_SLOTS:
         QVERIFY(settings->LastDatabaseFileNameAvailable());
         settings->SetLastDatabaseFileName(FDir.path());
         QVERIFY(!settings->LastDatabaseFileNameAvailable());
+    }
+
+    void selectedBrowserIsAnInstalledOne_data()
+    {
+        QTest::addColumn<QString>("stored"); // {dir} is the programs' folder
+        QTest::addColumn<QString>("found");  // the browser's name
+
+        QTest::newRow("its program") << "{dir}/second"
+                                     << "Second";
+        QTest::newRow("in other capitals") << "{DIR}/SECOND"
+                                           << "Second";
+        QTest::newRow("not installed") << "{dir}/third"
+                                       << "";
+        QTest::newRow("none stored") << ""
+                                     << "";
+    }
+
+    void selectedBrowserIsAnInstalledOne()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, found);
+        TDesktopTestFixture desktop;
+        for (const QString& name : {QStringLiteral("First"), QStringLiteral("Second")})
+            desktop.AddBrowser(name.toLower() + QStringLiteral(".desktop"), name,
+                               desktop.AddProgram(name.toLower()));
+        desktop.AddProgram(QStringLiteral("third"));
+        GetAppEnumerator()->GetBrowsers()->Refresh();
+        const auto settings = NewSettings();
+        settings->SetSelectedBrowserPath(
+            QString(stored)
+                .replace(QLatin1String("{dir}"), desktop.Programs())
+                .replace(QLatin1String("{DIR}"), desktop.Programs().toUpper()));
+
+        const std::shared_ptr<Lockwyn::IBrowserInfo> browser = settings->GetSelectedBrowser();
+        QCOMPARE(browser ? browser->GetName() : QString(), found);
     }
 
     void generatorDefaultsComeFromTheStorageLibrary()

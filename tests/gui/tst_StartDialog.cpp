@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "Components.FileDialog.h"
 #include "Forms.StartDialog.h"
 #include "Frames.DatabaseFileNameEditor.h"
 #include "Frames.DialogHeader.h"
@@ -42,7 +43,7 @@ class TestStartDialog : public QObject
 
 private:
     QTemporaryDir FDir;
-    QList<QPair<TDatabaseOpenMode, QString>> FDialogCalls;
+    QList<QPair<TFileDialogRequest::TKind, QString>> FDialogCalls;
     QQueue<QString> FChosen;
 
     QString Path(const QString& name) const { return FDir.filePath(name); }
@@ -62,16 +63,15 @@ private Q_SLOTS:
     {
         QVERIFY(FDir.isValid());
         GUISettings().SetFileName(Path("lockwyn.settings.xml"));
-        TfrDatabaseFileNameEditor::SetFileDialogHook(
-            [this](TDatabaseOpenMode mode, const QString& initial) {
-                FDialogCalls.append({mode, initial});
-                return FChosen.isEmpty() ? QString() : FChosen.dequeue();
-            });
+        TFileDialog::SetHook([this](const TFileDialogRequest& request) {
+            FDialogCalls.append({request.Kind, request.InitialFileName});
+            return FChosen.isEmpty() ? QString() : FChosen.dequeue();
+        });
     }
 
     void cleanupTestCase()
     {
-        TfrDatabaseFileNameEditor::SetFileDialogHook({});
+        TFileDialog::SetHook({});
         ReleaseLockwynApp();
         ResetDatabase();
         ReleaseLibraryConnections();
@@ -168,7 +168,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.GetCurrentPage(), TStartDialogWizardPage::sdwpOpenDatabase);
         QVERIFY(header->GetBackButtonVisible());
         QCOMPARE(FDialogCalls.size(), 1);
-        QCOMPARE(FDialogCalls.first().first, TDatabaseOpenMode::domOpenDatabase);
+        QCOMPARE(FDialogCalls.first().first, TFileDialogRequest::TKind::fdkOpen);
         QCOMPARE(dialog.GetDatabaseNameAndPassword()->GetDatabaseFileNameEditor()->GetFileName(),
                  QDir::toNativeSeparators(existing));
         QCOMPARE(FocusName(dialog), QStringLiteral("edtPassword"));

@@ -6,10 +6,10 @@
 #include "LockwynLib.GroupOperations.h"
 #include "LockwynLib.TextSearch.h"
 #include "LockwynLib.TitleResolver.h"
-
 #include "LockwynLib.Token.h"
 #include "LockwynLib.TokenOperations.h"
 #include "LockwynLib.TokenStorage.h"
+
 #include <algorithm>
 
 namespace Lockwyn {
