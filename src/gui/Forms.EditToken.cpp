@@ -331,8 +331,11 @@ int TfEditToken::ShowModal()
     return ShowDialogModal(this);
 }
 
+// The passwords go before the dialog does: its deletion may be deferred.
 void TfEditToken::ReleaseView()
 {
+    frPasswordEditor->Clear();
+    frTokenHistoryDisplay->SetTokenHistory(nullptr);
     ReleaseDialogView(this);
 }
 

@@ -117,8 +117,11 @@ int TfNewMasterPassword::ShowModal()
     return ShowDialogModal(this);
 }
 
+// The passwords go before the dialog does: its deletion may be deferred.
 void TfNewMasterPassword::ReleaseView()
 {
+    edtOldPassword->clear();
+    frPasswordEditor->Clear();
     ReleaseDialogView(this);
 }
 

@@ -95,8 +95,10 @@ int TfPasswordGenerator::ShowModal()
     return ShowDialogModal(this);
 }
 
+// The password goes before the dialog does: its deletion may be deferred.
 void TfPasswordGenerator::ReleaseView()
 {
+    frPasswordGeneratorSettings->GetPasswordEditor()->Clear();
     ReleaseDialogView(this);
 }
 

@@ -1,6 +1,10 @@
 #include "DialogTestSupport.h"
 
+#include <QAbstractItemView>
+#include <QEventLoop>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include "Lockwyn.App.h"
 #include "Lockwyn.LibraryConnections.h"
@@ -10,6 +14,36 @@
 using namespace Lockwyn;
 
 namespace DialogTest {
+
+void RunInEventLoop(const std::function<void()>& step)
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        step();
+        loop.quit();
+    });
+    loop.exec();
+}
+
+bool HoldsText(const QWidget& window, const QString& text)
+{
+    for (const QLineEdit* edit : window.findChildren<QLineEdit*>()) {
+        if (edit->text().contains(text))
+            return true;
+    }
+    for (const QAbstractItemView* view : window.findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            for (int column = 0; column < model->columnCount(); ++column) {
+                for (const QVariant& value : model->itemData(model->index(row, column))) {
+                    if (value.toString().contains(text))
+                        return true;
+                }
+            }
+        }
+    }
+    return false;
+}
 
 TDialogSession::TDialogSession(const QStringList& groups) : Main(&LockwynApp())
 {

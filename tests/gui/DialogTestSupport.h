@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 #include "Lockwyn.Interfaces.h"
@@ -46,6 +47,14 @@ public:
 
     TForm* View;
 };
+
+// Runs the step as the program releases its dialogs: inside an event loop,
+// where a deletion the step asks for waits until the step is done.
+void RunInEventLoop(const std::function<void()>& step);
+
+// Whether the window holds the text anywhere: in a line edit or in any role
+// of any cell of an item view.
+bool HoldsText(const QWidget& window, const QString& text);
 
 class TDialogSession
 {

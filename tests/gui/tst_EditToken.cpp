@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -270,17 +271,12 @@ private Q_SLOTS:
     {
         const auto token = F->AddToken(F->Group("Bank"), "Savings", "old secret", {{"PIN", "9"}});
         F->Main.List.Selected = {token};
-        const QByteArray before = [&] {
-            QFile file(F->FileName());
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
+        const QByteArray before = SessionTest::ReadAll(F->FileName());
         TDialog dialog(TEditObjectModalViewMode::eomEditCurrent);
         dialog->ActivatePage(TfEditToken::pgAutoLogin);
         QVERIFY(dialog.PressOK());
         QCOMPARE(F->UndoCount(), 0);
-        QFile file(F->FileName());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(SessionTest::ReadAll(F->FileName()), before);
     }
 
     void editOfEachFieldIsOneUndoStep_data()
@@ -413,6 +409,33 @@ private Q_SLOTS:
         QCOMPARE(token->GetHistory()->GetCount(), 1);
         QCOMPARE(token->GetHistory()->GetEntries().first().Kind,
                  TTokenHistoryEntryKind::thekHistoryCleared);
+    }
+
+    // The passwords, also the old ones of the history page, leave the dialog
+    // when it is released, not only when its deferred deletion comes.
+    void releaseClearsThePasswordsFirst()
+    {
+        const auto token = F->AddToken(F->Group("Bank"), "Savings", "old secret");
+        auto copy = token->GetCloner()->Clone();
+        copy->SetPassword("new secret");
+        GetLockwyn()->GetOperationHistory()->Execute(token->CreateUpdateOperation(copy));
+        F->Main.List.Selected = {token};
+        QPointer<TfEditToken> dialog(static_cast<TfEditToken*>(LockwynApp().CreateTokenView()));
+        dialog->SetMode(TEditObjectModalViewMode::eomEditCurrent);
+        dialog->ActivatePage(TfEditToken::pgHistory);
+        QVERIFY(HoldsText(*dialog, "old secret"));
+        QVERIFY(HoldsText(*dialog, "new secret"));
+        QStringList left;
+        RunInEventLoop([&] {
+            dialog->ReleaseView();
+            for (const QString secret : {"old secret", "new secret"}) {
+                if (!dialog || HoldsText(*dialog, secret))
+                    left << secret;
+            }
+        });
+        QCOMPARE(left, QStringList());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!dialog);
     }
 
     void generateWithPredefinedSettingsReplacesThePassword()

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -205,6 +206,23 @@ private Q_SLOTS:
         Child<QPushButton>(view, "btnCancel")->click();
         QCOMPARE(view.result(), int(QDialog::Rejected));
         QCOMPARE(GUISettings().PasswordGeneratorSettings(), Predefined);
+    }
+
+    void releaseClearsThePasswordFirst()
+    {
+        QPointer<TfPasswordGenerator> view(
+            static_cast<TfPasswordGenerator*>(LockwynApp().CreatePasswordGeneratorView()));
+        view->GetPasswordGeneratorSettings()->GeneratePassword();
+        const QString password = PasswordOf(*view->GetPasswordGeneratorSettings());
+        QVERIFY(HoldsText(*view, password));
+        bool held = true;
+        RunInEventLoop([&] {
+            view->ReleaseView();
+            held = !view || HoldsText(*view, password);
+        });
+        QVERIFY(!held);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!view);
     }
 
     // The controller keeps the idle lock away and the main window's top-most
