@@ -1,5 +1,6 @@
 #include "Frames.TokenGroupSelector.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QSet>
 #include <QSignalBlocker>
@@ -29,6 +30,10 @@ TfrTokenGroupSelector::TfrTokenGroupSelector(QWidget* parent) : QWidget(parent)
     cbSelectedGroup->setMaxVisibleItems(VisibleItems);
     cbSelectedGroup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cbSelectedGroup->setMinimumContentsLength(MinimumContentsLength);
+    // A cut path keeps its end, the group's own title, in the list; the whole
+    // path is the tool tip.
+    cbSelectedGroup->view()->setTextElideMode(Qt::ElideMiddle);
+    connect(cbSelectedGroup, &QComboBox::currentTextChanged, cbSelectedGroup, &QWidget::setToolTip);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(cbSelectedGroup);
@@ -97,5 +102,6 @@ void TfrTokenGroupSelector::UpdateData()
     }
     if (cbSelectedGroup->currentIndex() < 0 && cbSelectedGroup->count() > 0)
         cbSelectedGroup->setCurrentIndex(0);
+    cbSelectedGroup->setToolTip(cbSelectedGroup->currentText());
     cbSelectedGroup->setUpdatesEnabled(true);
 }

@@ -157,21 +157,31 @@ private Q_SLOTS:
             token->ReleaseView();
         }
 
-        auto* group = static_cast<TfEditGroup*>(LockwynApp().CreateTokenGroupView());
-        group->SetMode(TEditObjectModalViewMode::eomEditCurrent);
-        group->show();
-        Check(*group, "group-general");
-        group->findChild<QAbstractButton*>("psCustomProps")->click();
-        Check(*group, "group-user-values");
-        group->ReleaseView();
+        for (auto mode :
+             {TEditObjectModalViewMode::eomEditCurrent, TEditObjectModalViewMode::eomAddNew}) {
+            auto* group = static_cast<TfEditGroup*>(LockwynApp().CreateTokenGroupView());
+            group->SetMode(mode);
+            group->show();
+            const QString prefix =
+                mode == TEditObjectModalViewMode::eomAddNew ? "group-add-" : "group-";
+            Check(*group, prefix + "general");
+            group->findChild<QAbstractButton*>("psCustomProps")->click();
+            Check(*group, prefix + "user-values");
+            group->ReleaseView();
+        }
 
-        auto* generator =
-            static_cast<TfPasswordGenerator*>(LockwynApp().CreatePasswordGeneratorView());
-        generator->SetMode(TPasswordGeneratorViewMode::pgvmStandalone);
-        generator->show();
-        generator->GetPasswordGeneratorSettings()->GeneratePassword();
-        Check(*generator, "password-generator");
-        generator->ReleaseView();
+        for (auto mode : {TPasswordGeneratorViewMode::pgvmStandalone,
+                          TPasswordGeneratorViewMode::pgvmTokenEditor}) {
+            auto* generator =
+                static_cast<TfPasswordGenerator*>(LockwynApp().CreatePasswordGeneratorView());
+            generator->SetMode(mode);
+            generator->show();
+            generator->GetPasswordGeneratorSettings()->GeneratePassword();
+            Check(*generator, mode == TPasswordGeneratorViewMode::pgvmStandalone
+                                  ? "password-generator"
+                                  : "password-generator-insert");
+            generator->ReleaseView();
+        }
 
         TfCustomPropertyAdd add;
         add.show();

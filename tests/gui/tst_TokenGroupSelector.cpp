@@ -72,6 +72,20 @@ private Q_SLOTS:
         QCOMPARE(selector.findChild<QComboBox*>("cbSelectedGroup")->currentIndex(), -1);
         QCOMPARE(selector.GetSelectedGroup(), F->Root());
     }
+
+    // However the list cuts a long path, the whole of it is the tool tip.
+    void wholePathIsTheToolTip()
+    {
+        TfrTokenGroupSelector selector;
+        auto* list = selector.findChild<QComboBox*>("cbSelectedGroup");
+        selector.SetSelectedGroup(F->Group("Gamma"));
+        QCOMPARE(list->toolTip(), QStringLiteral("vault\\Alpha\\beta\\Gamma"));
+        list->setCurrentIndex(list->findText("vault\\zeta"));
+        QCOMPARE(list->toolTip(), QStringLiteral("vault\\zeta"));
+        selector.SetExcludedGroup(F->Group("zeta"));
+        selector.UpdateData();
+        QCOMPARE(list->toolTip(), QStringLiteral("vault"));
+    }
 };
 
 QTEST_MAIN(TestTokenGroupSelector)
