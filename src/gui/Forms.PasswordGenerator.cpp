@@ -116,9 +116,11 @@ void TfPasswordGenerator::OkClick()
     // OK never hands back an empty password.
     if (editor->GetEmpty())
         frPasswordGeneratorSettings->GeneratePassword();
-    // Like every password copied, it is marked secret and cleaned up.
+    // Like every password copied, it is marked secret and cleaned up; the
+    // notice stays on the window the generator was opened over.
     if (FMode == TPasswordGeneratorViewMode::pgvmStandalone)
-        CopySecretToClipboard(editor->GetPassword());
+        ShowSecretCopiedToast(parentWidget(), LocalizedStrings().FToastPasswordCopied,
+                              CopySecretToClipboard(editor->GetPassword()));
     SaveUIState();
     accept();
 }

@@ -183,6 +183,34 @@ private Q_SLOTS:
         view->ReleaseView();
     }
 
+    // The notice over the window the generator was opened from says that the
+    // password was copied and, when the cleaner takes it off again, when.
+    void standaloneCopyIsAnnounced_data()
+    {
+        QTest::addColumn<bool>("autoClean");
+        QTest::addColumn<QString>("toast");
+        QTest::newRow("cleaned") << true
+                                 << "Password copied to clipboard\nClipboard will be cleared in "
+                                    "15 seconds";
+        QTest::newRow("kept") << false << "Password copied to clipboard";
+    }
+
+    void standaloneCopyIsAnnounced()
+    {
+        QFETCH(bool, autoClean);
+        QFETCH(QString, toast);
+        GUISettings().SetAutoCleanClipboard(autoClean);
+        QWidget main;
+        main.show();
+        TfPasswordGenerator view(&main);
+        view.SetMode(TPasswordGeneratorViewMode::pgvmStandalone);
+        view.show();
+        Child<QPushButton>(view, "btnOK")->click();
+        QVERIFY(!view.isVisible());
+        QCOMPARE(SessionTest::ToastText(), toast);
+        QCOMPARE(ClipboardAutoCleaner().IsCleanPending(), autoClean);
+    }
+
     void okWithoutTouchingGeneratesAndKeepsTheSettings()
     {
         TfPasswordGenerator view;
