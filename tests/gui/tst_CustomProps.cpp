@@ -285,7 +285,7 @@ private Q_SLOTS:
         QVERIFY(Child<QLabel>(*w.Frame, "lblCustomPropertiesTemplateHint")->isVisible());
         QVERIFY(!Child<QPushButton>(*w.Frame, "btnDeleteProp")->isEnabled());
 
-        for (const QString& name : {"PIN", "Login"}) {
+        for (const QString& name : QStringList{"PIN", "Login"}) {
             WhenAddDialogShows([&](TfCustomPropertyAdd& dialog) { TypeAndConfirm(dialog, name); });
             Child<QPushButton>(*w.Frame, "btnAddProp")->click();
         }
