@@ -11,10 +11,10 @@
 #include <QTableView>
 #include <QTest>
 
+#include <functional>
+
 #include "DialogTestSupport.h"
 #include "Forms.CustomPropertyAdd.h"
-#include "Forms.EditGroup.h"
-#include "Forms.EditToken.h"
 #include "Forms.PasswordGenerator.h"
 #include "Lockwyn.App.h"
 #include "Lockwyn.LibraryConnections.h"
@@ -93,6 +93,27 @@ void Check(QDialog& dialog, const QString& name)
     QVERIFY2(clipped.isEmpty(), qPrintable(name + u": " + clipped.join(u", ")));
 }
 
+// Each page of an editing dialog in both modes, reached through its section:
+// "<name>-<page>" for editing, "<name>-add-<page>" for adding.
+void CheckPages(const std::function<IEditObjectModalView*()>& create, const QString& name,
+                const QList<std::pair<const char*, QString>>& pages)
+{
+    for (auto mode :
+         {TEditObjectModalViewMode::eomEditCurrent, TEditObjectModalViewMode::eomAddNew}) {
+        IEditObjectModalView* view = create();
+        auto* dialog = dynamic_cast<QDialog*>(view);
+        view->SetMode(mode);
+        dialog->show();
+        const QString prefix =
+            name + (mode == TEditObjectModalViewMode::eomAddNew ? u"-add-" : u"-");
+        for (const auto& [section, page] : pages) {
+            dialog->findChild<QAbstractButton*>(QLatin1String(section))->click();
+            Check(*dialog, prefix + page);
+        }
+        view->ReleaseView();
+    }
+}
+
 } // namespace
 
 class TestDialogLayouts : public QObject
@@ -141,34 +162,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, language);
         Localizer().SetLanguage(language);
-        const QString pageNames[] = {"general", "additional", "user-values", "auto-login",
-                                     "history"};
-        for (auto mode :
-             {TEditObjectModalViewMode::eomEditCurrent, TEditObjectModalViewMode::eomAddNew}) {
-            auto* token = static_cast<TfEditToken*>(LockwynApp().CreateTokenView());
-            token->SetMode(mode);
-            token->show();
-            const QString prefix =
-                mode == TEditObjectModalViewMode::eomAddNew ? "token-add-" : "token-";
-            for (int page = TfEditToken::pgGeneral; page <= TfEditToken::pgHistory; ++page) {
-                token->ActivatePage(TfEditToken::TPage(page));
-                Check(*token, prefix + pageNames[page]);
-            }
-            token->ReleaseView();
-        }
-
-        for (auto mode :
-             {TEditObjectModalViewMode::eomEditCurrent, TEditObjectModalViewMode::eomAddNew}) {
-            auto* group = static_cast<TfEditGroup*>(LockwynApp().CreateTokenGroupView());
-            group->SetMode(mode);
-            group->show();
-            const QString prefix =
-                mode == TEditObjectModalViewMode::eomAddNew ? "group-add-" : "group-";
-            Check(*group, prefix + "general");
-            group->findChild<QAbstractButton*>("psCustomProps")->click();
-            Check(*group, prefix + "user-values");
-            group->ReleaseView();
-        }
+        CheckPages([] { return LockwynApp().CreateTokenView(); }, "token",
+                   {{"psGeneral", "general"},
+                    {"psAdditional", "additional"},
+                    {"psCustomProps", "user-values"},
+                    {"psAutoLogin", "auto-login"},
+                    {"psHistory", "history"}});
+        CheckPages([] { return LockwynApp().CreateTokenGroupView(); }, "group",
+                   {{"psGeneral", "general"}, {"psCustomProps", "user-values"}});
 
         for (auto mode : {TPasswordGeneratorViewMode::pgvmStandalone,
                           TPasswordGeneratorViewMode::pgvmTokenEditor}) {
