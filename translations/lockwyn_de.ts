@@ -791,6 +791,11 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
         <comment>WebSessionNoLoginForm</comment>
         <translation>Auf der Seite wurde kein Anmeldeformular gefunden.</translation>
     </message>
+    <message>
+        <source>Groups can be nested at most %d levels deep.</source>
+        <comment>GroupNestingTooDeep</comment>
+        <translation>Gruppen lassen sich höchstens %d Ebenen tief verschachteln.</translation>
+    </message>
 </context>
 <context>
     <name>TLocalizer</name>
@@ -823,6 +828,107 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
     </message>
 </context>
 <context>
+    <name>TfCustomPropertyAdd</name>
+    <message>
+        <source>Add User Value</source>
+        <translation>Benutzerwert hinzufügen</translation>
+    </message>
+    <message>
+        <source>Value name:</source>
+        <translation>Name des Werts:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TfEditGroup</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Parent Group:</source>
+        <translation>Übergeordnete Gruppe:</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>User Values</source>
+        <translation>Benutzerwerte</translation>
+    </message>
+</context>
+<context>
+    <name>TfEditToken</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Additional</source>
+        <translation>Weiteres</translation>
+    </message>
+    <message>
+        <source>User Values</source>
+        <translation>Benutzerwerte</translation>
+    </message>
+    <message>
+        <source>Auto Login</source>
+        <translation>Automatische Anmeldung</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Parent Group:</source>
+        <translation>Übergeordnete Gruppe:</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>User Name:</source>
+        <translation>Benutzername:</translation>
+    </message>
+    <message>
+        <source>URL:</source>
+        <translation>URL:</translation>
+    </message>
+    <message>
+        <source>Notes:</source>
+        <translation>Notizen:</translation>
+    </message>
+    <message>
+        <source>Open Password Generator</source>
+        <translation>Passwortgenerator öffnen</translation>
+    </message>
+    <message>
+        <source>Use Predefined Settings</source>
+        <translation>Voreinstellungen verwenden</translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation>Verlauf löschen</translation>
+    </message>
+</context>
+<context>
     <name>TfNewMasterPassword</name>
     <message>
         <source>Old Master Password:</source>
@@ -832,6 +938,13 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TfPasswordGenerator</name>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
@@ -863,6 +976,31 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
     </message>
 </context>
 <context>
+    <name>TfrCustomPropsEditor</name>
+    <message>
+        <source>Token does not contain any user values</source>
+        <translation>Der Eintrag enthält keine Benutzerwerte</translation>
+    </message>
+</context>
+<context>
+    <name>TfrCustomPropsFrameBase</name>
+    <message>
+        <source>Add...</source>
+        <translation>Hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
+    <name>TfrCustomPropsTemplateEditor</name>
+    <message>
+        <source>Token group does not contain any user values</source>
+        <translation>Die Gruppe enthält keine Benutzerwerte</translation>
+    </message>
+</context>
+<context>
     <name>TfrDatabaseNameAndPassword</name>
     <message>
         <source>Database File Name:</source>
@@ -871,6 +1009,29 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
     <message>
         <source>Read Only Mode</source>
         <translation>Schreibgeschützt öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>TfrExpirationSettings</name>
+    <message>
+        <source>Now</source>
+        <translation>Jetzt</translation>
+    </message>
+    <message>
+        <source>1 week</source>
+        <translation>1 Woche</translation>
+    </message>
+    <message>
+        <source>2 weeks</source>
+        <translation>2 Wochen</translation>
+    </message>
+    <message>
+        <source>1 month</source>
+        <translation>1 Monat</translation>
+    </message>
+    <message>
+        <source>3 months</source>
+        <translation>3 Monate</translation>
     </message>
 </context>
 <context>
@@ -886,6 +1047,45 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
     <message>
         <source>Caps Lock is on</source>
         <translation>Die Feststelltaste ist aktiviert</translation>
+    </message>
+</context>
+<context>
+    <name>TfrPasswordGeneratorSettings</name>
+    <message>
+        <source>Password length:</source>
+        <translation>Passwortlänge:</translation>
+    </message>
+    <message>
+        <source>Use upper case letters (A, B, C, ...)</source>
+        <translation>Großbuchstaben (A, B, C, ...)</translation>
+    </message>
+    <message>
+        <source>Use lower case letters (a, b, c, ...)</source>
+        <translation>Kleinbuchstaben (a, b, c, ...)</translation>
+    </message>
+    <message>
+        <source>Use digits (1, 2, 3, ...)</source>
+        <translation>Ziffern (1, 2, 3, ...)</translation>
+    </message>
+    <message>
+        <source>Use minus ( - )</source>
+        <translation>Minus ( - )</translation>
+    </message>
+    <message>
+        <source>Use underline ( _ )</source>
+        <translation>Unterstrich ( _ )</translation>
+    </message>
+    <message>
+        <source>Use special characters (@, #, $, ...)</source>
+        <translation>Sonderzeichen (@, #, $, ...)</translation>
+    </message>
+    <message>
+        <source>Use brackets ( { } [ ] &lt; &gt; )</source>
+        <translation>Klammern ( { } [ ] &lt; &gt; )</translation>
+    </message>
+    <message>
+        <source>Generate</source>
+        <translation>Erzeugen</translation>
     </message>
 </context>
 <context>
@@ -909,6 +1109,37 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
     <message>
         <source>Close Application</source>
         <translation>Programm beenden</translation>
+    </message>
+</context>
+<context>
+    <name>TfrTokenAutoLogin</name>
+    <message>
+        <source>Use manual settings</source>
+        <translation>Eigene Einstellungen verwenden</translation>
+    </message>
+    <message>
+        <source>Login URL:</source>
+        <translation>Anmelde-URL:</translation>
+    </message>
+    <message>
+        <source>Force redirect to the main URL after login</source>
+        <translation>Nach der Anmeldung zur Haupt-URL wechseln</translation>
+    </message>
+    <message>
+        <source>Analyze web page automatically on each login</source>
+        <translation>Webseite bei jeder Anmeldung automatisch analysieren</translation>
+    </message>
+    <message>
+        <source>Web Form Elements:</source>
+        <translation>Elemente des Webformulars:</translation>
+    </message>
+    <message>
+        <source>Analyze Web Page In a Browser</source>
+        <translation>Webseite im Browser analysieren</translation>
+    </message>
+    <message>
+        <source>Web Form Index:</source>
+        <translation>Index des Webformulars:</translation>
     </message>
 </context>
 </TS>

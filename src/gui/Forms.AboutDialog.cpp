@@ -19,6 +19,7 @@
 #include "Components.FormPlacementSaver.h"
 #include "Frames.DialogHeader.h"
 #include "Lockwyn.App.h"
+#include "Lockwyn.Dialogs.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.ProductPage.h"
 #include "OvToast.h"
@@ -67,14 +68,12 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("dlgAbout"));
     PrepareDialogWindow(*this);
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     LocalizerUpdate();
 }
 
 void TAboutDialog::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
     auto* content = new QWidget(this);
     content->setObjectName(QStringLiteral("pnlDlgContent"));
     const int margin = ScaleByDpi(this, ContentMargin);

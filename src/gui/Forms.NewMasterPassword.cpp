@@ -1,7 +1,6 @@
 #include "Forms.NewMasterPassword.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,9 +13,9 @@
 #include "Frames.DialogHeader.h"
 #include "Frames.PasswordEditor.h"
 #include "Lockwyn.App.h"
+#include "Lockwyn.Dialogs.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Settings.h"
-#include "OvToast.h"
 
 namespace {
 
@@ -24,9 +23,6 @@ constexpr int ClientWidth = 494;
 constexpr int ContentMargin = 16;
 constexpr int LabelSpacing = 3;
 constexpr int RowSpacing = 14;
-constexpr int ButtonSpacing = 8;
-constexpr int ButtonWidth = 88;
-constexpr int ToastInterval = 2000;
 // Every masked character shows as "*", as in the password editor.
 const char* const MaskStyleSheet = "QLineEdit { lineedit-password-character: 42; }";
 
@@ -37,8 +33,6 @@ TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("fNewMasterPassword"));
     PrepareDialogWindow(*this);
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     connect(frPasswordEditor, &TfrPasswordEditor::OnShowCharactersUpdate, this,
             &TfNewMasterPassword::ApplyOldPasswordMasking);
     LocalizerUpdate();
@@ -46,7 +40,7 @@ TfNewMasterPassword::TfNewMasterPassword(QWidget* parent) : QDialog(parent)
 
 void TfNewMasterPassword::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
 
     auto* content = new QWidget(this);
     content->setObjectName(QStringLiteral("pnlDlgContent"));
@@ -70,33 +64,12 @@ void TfNewMasterPassword::CreateControls()
     contentLayout->addLayout(oldPassword);
     contentLayout->addWidget(frPasswordEditor);
 
-    auto* buttons = new QWidget(this);
-    buttons->setObjectName(QStringLiteral("flpnlDlgButtons"));
-    btnOK = new QPushButton(buttons);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
+    const TDialogButtonBar buttons = CreateDialogButtonBar(this);
+    btnOK = buttons.OK;
+    btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfNewMasterPassword::OkClick);
-    btnCancel = new QPushButton(buttons);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    for (QPushButton* button : {btnOK, btnCancel})
-        button->setMinimumWidth(ScaleByDpi(this, ButtonWidth));
-    auto* buttonLayout = new QHBoxLayout(buttons);
-    buttonLayout->setContentsMargins(margin, ScaleByDpi(this, RowSpacing), margin, margin);
-    buttonLayout->setSpacing(ScaleByDpi(this, ButtonSpacing));
-    buttonLayout->addStretch(1);
-    buttonLayout->addWidget(btnOK);
-    buttonLayout->addWidget(btnCancel);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(frDialogHeader);
-    layout->addWidget(content);
-    layout->addWidget(buttons);
-    // The client area is header + content + button row.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    StackDialogRows(this, {frDialogHeader, content, buttons.Bar});
     content->setFixedWidth(ScaleByDpi(this, ClientWidth));
 }
 
@@ -141,11 +114,14 @@ void TfNewMasterPassword::ApplyOldPasswordMasking()
 
 int TfNewMasterPassword::ShowModal()
 {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+    return ShowDialogModal(this);
 }
 
+// The passwords go before the dialog does: its deletion may be deferred.
 void TfNewMasterPassword::ReleaseView()
 {
+    edtOldPassword->clear();
+    frPasswordEditor->Clear();
     ReleaseDialogView(this);
 }
 
@@ -172,13 +148,6 @@ void TfNewMasterPassword::OkClick()
         accept();
 }
 
-bool TfNewMasterPassword::Refuse(const QString& message, const std::function<void()>& focus)
-{
-    TOvToast::Show(this, message, ToastInterval);
-    focus();
-    return false;
-}
-
 bool TfNewMasterPassword::CheckInput()
 {
     const TLocalizedStrings& strings = LocalizedStrings();
@@ -189,12 +158,12 @@ bool TfNewMasterPassword::CheckInput()
         frPasswordEditor->Focus();
     };
     if (edtOldPassword->text().isEmpty())
-        return Refuse(strings.FEnterOldMasterPassword, focusOld);
+        return RefuseInput(this, strings.FEnterOldMasterPassword, focusOld);
     if (!LockwynApp().GetTokenStorage()->IsMasterPassword(edtOldPassword->text()))
-        return Refuse(strings.FOldMasterPasswordIsWrong, focusOld);
+        return RefuseInput(this, strings.FOldMasterPasswordIsWrong, focusOld);
     if (frPasswordEditor->GetEmpty())
-        return Refuse(strings.FMasterPasswordCannotBeEmpty, focusNew);
+        return RefuseInput(this, strings.FMasterPasswordCannotBeEmpty, focusNew);
     if (!frPasswordEditor->GetPasswordAndConfirmationIdentical())
-        return Refuse(strings.FMasterPasswordAndConfirmationDifferent, focusNew);
+        return RefuseInput(this, strings.FMasterPasswordAndConfirmationDifferent, focusNew);
     return true;
 }

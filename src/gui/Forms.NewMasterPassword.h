@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 #include "Lockwyn.Interfaces.h"
 
 class QLabel;
@@ -42,7 +40,6 @@ private:
     void ApplyOldPasswordMasking();
     void OkClick();
     bool CheckInput();
-    bool Refuse(const QString& message, const std::function<void()>& focus);
 
     TfrDialogHeader* frDialogHeader = nullptr;
     QLabel* lblOldPassword = nullptr;

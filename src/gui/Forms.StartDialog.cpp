@@ -21,12 +21,12 @@
 #include "Frames.DialogHeader.h"
 #include "Frames.StartCommandButtons.h"
 #include "Lockwyn.App.h"
+#include "Lockwyn.Dialogs.h"
 #include "Lockwyn.Format.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Lockwyn.Settings.h"
 #include "Orvanta.Vcl.RecentFilesComboBox.h"
-#include "OvToast.h"
 
 namespace {
 
@@ -35,7 +35,6 @@ constexpr int ClientHeight = 325;
 constexpr int ContentMargin = 16;
 constexpr int ButtonRowTopMargin = 12;
 constexpr int ButtonWidth = 88;
-constexpr int ToastInterval = 2000;
 constexpr int ShakeInterval = 40;
 constexpr int ShakeCount = 5;
 constexpr int ShakeDistance = 5;
@@ -55,8 +54,6 @@ TfStartDialog::TfStartDialog(QWidget* parent) : QDialog(parent)
                                                           : Qt::WindowFlags());
 
     CreateControls();
-    frDialogHeader->SetSettingsMenuVisible(false);
-    frDialogHeader->SetHelpMenu(LockwynApp().GetHelpMenu());
     resize(ScaleByDpi(this, ClientWidth), ScaleByDpi(this, ClientHeight));
     LocalizerUpdate();
     SetMode(TStartDialogViewMode::sdvmStartingApplication);
@@ -64,7 +61,7 @@ TfStartDialog::TfStartDialog(QWidget* parent) : QDialog(parent)
 
 void TfStartDialog::CreateControls()
 {
-    frDialogHeader = new TfrDialogHeader(this);
+    frDialogHeader = CreateDialogHeader(this);
     connect(frDialogHeader, &TfrDialogHeader::OnBackButtonClick, this, &TfStartDialog::BackClick);
 
     frStartCommandButtons = new TfrStartCommandButtons(this);
@@ -390,13 +387,6 @@ void TfStartDialog::OkClick()
     done(mrOk);
 }
 
-bool TfStartDialog::Refuse(const QString& message, const std::function<void()>& focus)
-{
-    TOvToast::Show(this, message, ToastInterval);
-    focus();
-    return false;
-}
-
 bool TfStartDialog::CheckInput()
 {
     const TLocalizedStrings& strings = LocalizedStrings();
@@ -414,15 +404,15 @@ bool TfStartDialog::CheckInput()
     const QFileInfo file(fileName);
 
     if (fileEditor->GetEmpty())
-        return Refuse(strings.FDatabaseNameCannotBeEmpty, focusFile);
+        return RefuseInput(this, strings.FDatabaseNameCannotBeEmpty, focusFile);
     if (FCurrentPage != TStartDialogWizardPage::sdwpCommandButtons && passwordEditor->GetEmpty())
-        return Refuse(strings.FMasterPasswordCannotBeEmpty, focusPassword);
+        return RefuseInput(this, strings.FMasterPasswordCannotBeEmpty, focusPassword);
     if (open && !file.isFile())
-        return Refuse(strings.FDatabaseFileNotExists, focusFile);
+        return RefuseInput(this, strings.FDatabaseFileNotExists, focusFile);
     if (create && !passwordEditor->GetPasswordAndConfirmationIdentical())
-        return Refuse(strings.FMasterPasswordAndConfirmationDifferent, focusPassword);
+        return RefuseInput(this, strings.FMasterPasswordAndConfirmationDifferent, focusPassword);
     if (create && !QFileInfo(file.absolutePath()).isDir())
-        return Refuse(strings.FErrorPathNotExist, focusFile);
+        return RefuseInput(this, strings.FErrorPathNotExist, focusFile);
     if (create && file.exists()) {
         const int answer = TMessageDialog::Show(
             Lockwyn::Format(strings.FDatabaseAlreadyExists, file.fileName()),

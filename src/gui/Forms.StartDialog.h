@@ -8,8 +8,6 @@
 #include <QPoint>
 #include <QTimer>
 
-#include <functional>
-
 #include "Lockwyn.Interfaces.h"
 
 class QPushButton;
@@ -71,7 +69,6 @@ private:
     void BackClick();
     void OkClick();
     bool CheckInput();
-    bool Refuse(const QString& message, const std::function<void()>& focus);
     TStartDialogResult PageResult() const;
 
     void StartShake();

@@ -9,6 +9,7 @@
 #include "Components.DpiScale.h"
 #include "Components.FormPlacementSaver.h"
 #include "Components.ReleaseView.h"
+#include "Lockwyn.Dialogs.h"
 #include "Lockwyn.LocalizedStrings.h"
 #include "Orvanta.Vcl.RingProgress.h"
 
@@ -110,7 +111,7 @@ void TfWebSessionWait::showEvent(QShowEvent* event)
 
 int TfWebSessionWait::ShowModal()
 {
-    return exec() == QDialog::Accepted ? mrOk : mrCancel;
+    return ShowDialogModal(this);
 }
 
 void TfWebSessionWait::ReleaseView()

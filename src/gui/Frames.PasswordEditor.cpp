@@ -65,9 +65,11 @@ TfrPasswordEditor::TfrPasswordEditor(QWidget* parent) : QWidget(parent)
     EditChanged();
 }
 
+// No password stays in the fields of a frame that is going away.
 TfrPasswordEditor::~TfrPasswordEditor()
 {
     WatchWindow(nullptr);
+    Clear();
 }
 
 void TfrPasswordEditor::CreateControls()

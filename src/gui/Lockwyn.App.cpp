@@ -13,7 +13,11 @@
 
 #include "Components.MessageDialog.h"
 #include "Components.Singleton.h"
+#include "Forms.CustomPropertyAdd.h"
+#include "Forms.EditGroup.h"
+#include "Forms.EditToken.h"
 #include "Forms.NewMasterPassword.h"
+#include "Forms.PasswordGenerator.h"
 #include "Forms.StartDialog.h"
 #include "Lockwyn.DatabaseTransfer.h"
 #include "Lockwyn.LibraryConnections.h"
@@ -243,6 +247,41 @@ IStartDialogView* TLockwynAppBase::CreateStartDialogView()
 INewMasterPasswordView* TLockwynAppBase::CreateNewMasterPasswordView()
 {
     return new TfNewMasterPassword(DialogParent());
+}
+
+IPasswordGeneratorView* TLockwynAppBase::CreatePasswordGeneratorView()
+{
+    return new TfPasswordGenerator(DialogParent());
+}
+
+ITokenView* TLockwynAppBase::CreateTokenView()
+{
+    return new TfEditToken(DialogParent());
+}
+
+ITokenGroupView* TLockwynAppBase::CreateTokenGroupView()
+{
+    return new TfEditGroup(DialogParent());
+}
+
+// Opened from another dialog, which is then the active window.
+ICustomPropertyAddView* TLockwynAppBase::CreateCustomPropertyAddView()
+{
+    return new TfCustomPropertyAdd(QApplication::activeModalWidget());
+}
+
+void TLockwynAppBase::ShowPasswordGenerator()
+{
+    const TIdleTimerSuspension suspended(*this);
+    IPasswordGeneratorView* view = CreatePasswordGeneratorView();
+    view->SetMode(TPasswordGeneratorViewMode::pgvmStandalone);
+    IMainView* main = GetMainView();
+    if (main)
+        main->NormalizeTopMost();
+    view->ShowModal();
+    if (main && !FInternalTerminated)
+        main->RestoreTopMost();
+    view->ReleaseView();
 }
 
 // ---------------------------------------------------------------------------

@@ -81,6 +81,11 @@ public:
     void ClearHistory() override;
     IStartDialogView* CreateStartDialogView() override;
     INewMasterPasswordView* CreateNewMasterPasswordView() override;
+    IPasswordGeneratorView* CreatePasswordGeneratorView() override;
+    ITokenView* CreateTokenView() override;
+    ITokenGroupView* CreateTokenGroupView() override;
+    ICustomPropertyAddView* CreateCustomPropertyAddView() override;
+    void ShowPasswordGenerator() override;
 
     // True when hiding to the notification area is wanted and possible.
     static bool HidesToNotificationArea();

@@ -350,6 +350,11 @@ public:
     virtual IPasswordEditor* GetPasswordEditor() = 0;
 };
 
+class ICustomPropertyAddView;
+class IPasswordGeneratorView;
+class ITokenGroupView;
+class ITokenView;
+
 // The choice of the browser web pages open in: the system's default one, or
 // one of the installed browsers.
 class IBrowserSelector
@@ -424,6 +429,8 @@ public:
     // or read and imported.
     virtual bool ExportDatabase(int converterIndex) = 0;
     virtual bool ImportDatabase(int converterIndex) = 0;
+    // The generator on its own: the password goes to the clipboard.
+    virtual void ShowPasswordGenerator() = 0;
     virtual void Lock() = 0;
     virtual void LockMinimized() = 0;
     virtual void ReloadDatabase() = 0;
@@ -442,7 +449,11 @@ public:
     // Forgets the selection history and the undo history.
     virtual void ClearHistory() = 0;
     virtual IStartDialogView* CreateStartDialogView() = 0;
+    virtual IPasswordGeneratorView* CreatePasswordGeneratorView() = 0;
     virtual INewMasterPasswordView* CreateNewMasterPasswordView() = 0;
+    virtual ITokenView* CreateTokenView() = 0;
+    virtual ITokenGroupView* CreateTokenGroupView() = 0;
+    virtual ICustomPropertyAddView* CreateCustomPropertyAddView() = 0;
 };
 
 // Keeps the idle lock away while a dialog or question is open, however the
@@ -457,4 +468,167 @@ public:
 
 private:
     ILockwynApp& FApp;
+};
+
+// ---------------------------------------------------------------------------
+// The editing dialogs and their frames
+
+// Called when the user changed something in a frame.
+using TNotifyEvent = std::function<void()>;
+
+enum class TEditObjectModalViewMode
+{
+    eomEditCurrent, // the selected object
+    eomAddNew,
+};
+
+// A dialog that adds an object or edits the selected one and does the change
+// itself on OK.
+class IEditObjectModalView : public IModalView
+{
+public:
+    virtual TEditObjectModalViewMode GetMode() const = 0;
+    // Loads the dialog for adding or for editing the selected object.
+    virtual void SetMode(TEditObjectModalViewMode mode) = 0;
+};
+
+// Whether an object expires and when.
+class IExpirationSettings
+{
+public:
+    virtual ~IExpirationSettings() = default;
+    virtual bool GetExpires() const = 0;
+    // The date of the date picker with the time of the time picker.
+    virtual QDateTime GetExpirationDate() const = 0;
+    virtual void SetExpires(bool expires) = 0;
+    virtual void SetExpirationDate(const QDateTime& date) = 0;
+};
+
+// A drop-down list of every group by its path, optionally without one group
+// and everything below it.
+class ITokenGroupSelector
+{
+public:
+    virtual ~ITokenGroupSelector() = default;
+    // The root group when nothing is selected.
+    virtual std::shared_ptr<Lockwyn::ITokenGroup> GetSelectedGroup() = 0;
+    virtual std::shared_ptr<Lockwyn::ITokenGroup> GetExcludedGroup() = 0;
+    // Rebuilds the list, then selects the group (nothing when it is not listed).
+    virtual void SetSelectedGroup(const std::shared_ptr<Lockwyn::ITokenGroup>& group) = 0;
+    // Takes effect at the next rebuild.
+    virtual void SetExcludedGroup(const std::shared_ptr<Lockwyn::ITokenGroup>& group) = 0;
+    virtual void UpdateData() = 0;
+};
+
+// The user values of a token as a table of names and values.
+class ICustomPropsEditor : public IDependencyView
+{
+public:
+    virtual TNotifyEvent GetOnChange() const = 0;
+    // Writes pending edits of the table back into the set first.
+    virtual std::shared_ptr<Lockwyn::ITokenCustomProperties> GetTokenCustomProperties() = 0;
+    virtual void SetOnChange(const TNotifyEvent& event) = 0;
+    virtual void SetTokenCustomProperties(
+        const std::shared_ptr<Lockwyn::ITokenCustomProperties>& properties) = 0;
+};
+
+// The names of the user values a group's new tokens start with.
+class ICustomPropsTemplateEditor : public IDependencyView
+{
+public:
+    virtual TNotifyEvent GetOnChange() const = 0;
+    // Writes the list back into the template first.
+    virtual std::shared_ptr<Lockwyn::ITokenCustomPropertiesTemplate>
+    GetTokenCustomPropertiesTemplate() = 0;
+    virtual void SetOnChange(const TNotifyEvent& event) = 0;
+    virtual void SetTokenCustomPropertiesTemplate(
+        const std::shared_ptr<Lockwyn::ITokenCustomPropertiesTemplate>& templ) = 0;
+};
+
+// Asks for the name of a new user value.
+class ICustomPropertyAddView : public IModalView
+{
+public:
+    // Trimmed.
+    virtual QString GetPropertyName() const = 0;
+    // Names the list does not offer.
+    virtual QStringList GetExcludedPropTitles() const = 0;
+    virtual void SetPropertyName(const QString& name) = 0;
+    virtual void SetExcludedPropTitles(const QStringList& titles) = 0;
+};
+
+// A token's change history, one block per entry.
+class ITokenHistoryDisplay
+{
+public:
+    virtual ~ITokenHistoryDisplay() = default;
+    virtual std::shared_ptr<Lockwyn::ITokenHistory> GetTokenHistory() = 0;
+    virtual bool GetHidePasswords() const = 0;
+    // Null shows the state of a token not yet created.
+    virtual void SetTokenHistory(const std::shared_ptr<Lockwyn::ITokenHistory>& history) = 0;
+    // Takes effect at the next rebuild.
+    virtual void SetHidePasswords(bool hide) = 0;
+    // The state of a token not yet created, from now; shown at the next rebuild.
+    virtual void SetInitialState() = 0;
+    // Clears the history shown (a "history cleared" entry stays).
+    virtual void ClearHistory() = 0;
+    virtual void FocusGrid() = 0;
+};
+
+// The login form's user name and password fields of a token's auto-login.
+class IWebFieldsEditView
+{
+public:
+    virtual ~IWebFieldsEditView() = default;
+    virtual Lockwyn::TWebFormElement GetUserNameElement() const = 0;
+    virtual Lockwyn::TWebFormElement GetPasswordElement() const = 0;
+    virtual void SetUserNameElement(const Lockwyn::TWebFormElement& element) = 0;
+    virtual void SetPasswordElement(const Lockwyn::TWebFormElement& element) = 0;
+};
+
+class ITokenView : public IEditObjectModalView
+{
+public:
+    virtual IPasswordEditor* GetPasswordEditor() = 0;
+    virtual ITokenGroupSelector* GetTokenGroupSelector() = 0;
+    virtual IExpirationSettings* GetExpirationSettings() = 0;
+    virtual IWebFieldsEditView* GetWebFieldsEditView() = 0;
+    virtual ITokenHistoryDisplay* GetTokenHistoryDisplay() = 0;
+    virtual ICustomPropsEditor* GetCustomPropsEditor() = 0;
+};
+
+class ITokenGroupView : public IEditObjectModalView
+{
+public:
+    virtual ITokenGroupSelector* GetTokenGroupSelector() = 0;
+    virtual IExpirationSettings* GetExpirationSettings() = 0;
+    virtual ICustomPropsTemplateEditor* GetCustomPropsTemplateEditor() = 0;
+};
+
+// Length and character classes of generated passwords, with the password
+// generated from them.
+class IPasswordGeneratorSettings
+{
+public:
+    virtual ~IPasswordGeneratorSettings() = default;
+    virtual IPasswordEditor* GetPasswordEditor() = 0;
+    virtual Lockwyn::TPasswordGeneratorSettings GetPasswordGeneratorSettings() const = 0;
+    virtual void
+    SetPasswordGeneratorSettings(const Lockwyn::TPasswordGeneratorSettings& settings) = 0;
+    // Generates with the current settings into the password editor.
+    virtual void GeneratePassword() = 0;
+};
+
+enum class TPasswordGeneratorViewMode
+{
+    pgvmTokenEditor, // hands the password to the token editor
+    pgvmStandalone,  // copies the password to the clipboard
+};
+
+class IPasswordGeneratorView : public IModalView
+{
+public:
+    virtual TPasswordGeneratorViewMode GetMode() const = 0;
+    virtual IPasswordGeneratorSettings* GetPasswordGeneratorSettings() = 0;
+    virtual void SetMode(TPasswordGeneratorViewMode mode) = 0;
 };

@@ -251,6 +251,8 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "WebSessionOtherSite"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "No login form was found on the page.",
                        "WebSessionNoLoginForm"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "Groups can be nested at most %d levels deep.",
+                       "GroupNestingTooDeep"),
 };
 
 TLocalizedStrings& Table()

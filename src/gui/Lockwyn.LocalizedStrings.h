@@ -160,6 +160,7 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString WebSessionPageNotLoaded MEMBER FWebSessionPageNotLoaded)
     Q_PROPERTY(QString WebSessionOtherSite MEMBER FWebSessionOtherSite)
     Q_PROPERTY(QString WebSessionNoLoginForm MEMBER FWebSessionNoLoginForm)
+    Q_PROPERTY(QString GroupNestingTooDeep MEMBER FGroupNestingTooDeep)
 
 public:
     TLocalizedStrings();
@@ -313,6 +314,7 @@ public:
     QString FWebSessionPageNotLoaded;
     QString FWebSessionOtherSite;
     QString FWebSessionNoLoginForm;
+    QString FGroupNestingTooDeep;
 };
 
 // The process-wide table, created on first use.

@@ -522,7 +522,9 @@ public:
 
     // Appends this group and every group below it, with their paths.
     virtual void FillGroupPaths(QList<TTokenGroupPath>& paths) = 0;
-    // Every custom property name used below the group, once, in tree order.
+    // Every custom property name used by the group and below it, once, in tree
+    // order: each group's template names, then its tokens' names, then its
+    // subgroups'.
     virtual QStringList GetAllCustomPropertyTitles() = 0;
 
     virtual std::shared_ptr<ICloner<ITokenGroup>> GetCloner() = 0;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -267,6 +268,74 @@ void AddGroupElsewhere(const QString& fileName, const QString& password, const Q
     scratch->GetTokenStorage()->Clear();
 }
 
+void OpenDatabase(const QString& fileName, const QString& password, const QStringList& groups)
+{
+    ResetDatabase();
+    CreateDatabaseFile(fileName, password, groups);
+    const auto file = GetLockwyn()->GetDatabaseFile();
+    QCOMPARE(file->Open(fileName, password), DatabaseFileCode::Ok);
+    file->GetTokenStorage()->GetRootGroup()->SetTitle(QFileInfo(fileName).completeBaseName());
+    GetLockwyn()->GetOperationHistory()->Clear();
+}
+
+namespace {
+
+QString TokenLine(IToken& token)
+{
+    QStringList values;
+    const auto properties = token.GetCustomProperties();
+    for (int i = 0; i < properties->GetCount(); ++i)
+        values << properties->GetItem(i).GetName() + u'=' + properties->GetItem(i).GetValue();
+    const QString expiry =
+        token.GetExpires() ? token.GetExpirationDate().toString(Qt::ISODate) : QStringLiteral("-");
+    return QStringList{token.GetGroup()->GetPath(),
+                       token.GetTitle(),
+                       token.GetUserName(),
+                       token.GetPassword(),
+                       token.GetURL(),
+                       token.GetNotes(),
+                       expiry,
+                       values.join(u',')}
+        .join(u'|');
+}
+
+// Runs `read` on the root group of the file opened in a storage of its own.
+template <typename T>
+T ReadFile(const QString& fileName, const QString& password,
+           const std::function<T(ITokenGroup&)>& read)
+{
+    const auto scratch = GetLockwyn()->GetDatabaseFile()->CreateScratchFile();
+    T result{};
+    if (scratch->Open(fileName, password) == DatabaseFileCode::Ok)
+        result = read(*scratch->GetTokenStorage()->GetRootGroup());
+    scratch->Close();
+    scratch->GetTokenStorage()->Clear();
+    return result;
+}
+
+} // namespace
+
+QStringList TokensOnDisk(const QString& fileName, const QString& password)
+{
+    return ReadFile<QStringList>(fileName, password, [](ITokenGroup& root) {
+        QStringList lines;
+        for (const auto& token : root.GetAllTokens())
+            lines << TokenLine(*token);
+        return lines;
+    });
+}
+
+QStringList GroupsOnDisk(const QString& fileName, const QString& password)
+{
+    return ReadFile<QStringList>(fileName, password, [](ITokenGroup& root) {
+        QStringList lines;
+        for (const auto& group : root.GetAllGroups())
+            lines << group->GetPath() + QStringLiteral(" [") +
+                         group->GetCustomPropertiesTemplate()->GetNames().join(u',') + u']';
+        return lines;
+    });
+}
+
 void AddGroup(const QString& title)
 {
     const auto root = GetLockwyn()->GetDatabaseFile()->GetTokenStorage()->GetRootGroup();
@@ -321,6 +390,12 @@ void AnswerStartDialogWithPassword(const QString& password)
         }
     });
     poll->start(5);
+}
+
+QString FocusName(const QWidget& window)
+{
+    QWidget* focus = window.focusWidget();
+    return focus ? focus->objectName() : QString();
 }
 
 // ---------------------------------------------------------------------------

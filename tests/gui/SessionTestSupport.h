@@ -34,6 +34,14 @@ QStringList GroupTitlesOf(const QString& fileName, const QString& password);
 // Opens the file with a separate storage, adds a group and saves: another
 // program changing the file.
 void AddGroupElsewhere(const QString& fileName, const QString& password, const QString& group);
+// Makes a new database file the program's open database (root titled after
+// the file).
+void OpenDatabase(const QString& fileName, const QString& password, const QStringList& groups = {});
+// Every token of a file, one line each: group path, title, user name,
+// password, URL, notes, expiry and user values. Empty when it cannot be opened.
+QStringList TokensOnDisk(const QString& fileName, const QString& password);
+// Every group of a file with its template: "path [names]".
+QStringList GroupsOnDisk(const QString& fileName, const QString& password);
 // Adds a group to the open database through the operation history.
 void AddGroup(const QString& title);
 QStringList OpenGroupTitles();
@@ -48,6 +56,15 @@ QString ToastText();
 
 // Once the real start dialog shows, types the password and presses OK.
 void AnswerStartDialogWithPassword(const QString& password);
+
+template <typename T> T* Child(const QWidget& parent, const char* name)
+{
+    return parent.findChild<T*>(QLatin1String(name));
+}
+
+// The control that has the focus within the window (offscreen windows are
+// not activated).
+QString FocusName(const QWidget& window);
 
 // Presses the queued buttons of message boxes as they appear, by caption
 // (ignoring "&"). A box without a queued answer is closed and noted.
@@ -219,8 +236,8 @@ public:
 
     void Show() override { show(); }
     void Hide() override { hide(); }
-    QString GetSearchText() override { return {}; }
-    bool IsSearchActive() override { return false; }
+    QString GetSearchText() override { return SearchText; }
+    bool IsSearchActive() override { return !SearchText.trimmed().isEmpty(); }
     std::optional<Lockwyn::ITokenList> GetFilteredTokens() override { return std::nullopt; }
     Lockwyn::ITokenGroupList GetGroupsOfFilteredTokens() override { return {}; }
     std::optional<Lockwyn::ITokenGroupList> GetFilteredGroups() override { return std::nullopt; }
@@ -228,7 +245,7 @@ public:
     ITokenGroupTreeView* GetTokenGroupTreeView() override { return &Tree; }
     ITokenListView* GetTokenListView() override { return &List; }
     IInfoPanel* GetInfoPanel() override { return nullptr; }
-    void SetSearchText(const QString&) override {}
+    void SetSearchText(const QString& text) override { SearchText = text; }
     void OpenMainURLAndFill(bool) override {}
     void UpdateSearchFilter() override {}
     void NormalizeTopMost() override { ++Normalized; }
@@ -237,6 +254,7 @@ public:
 
     TTree Tree;
     TList List;
+    QString SearchText;
     int Normalized = 0;
     int Restored = 0;
     int Captions = 0;

@@ -3,11 +3,13 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "DialogTestSupport.h"
 #include "Forms.NewMasterPassword.h"
 #include "Frames.DialogHeader.h"
 #include "Lockwyn.App.h"
@@ -17,14 +19,7 @@
 #include "OvToast.h"
 #include "SessionTestSupport.h"
 
-namespace {
-
-template <typename T> T* Child(const QWidget& parent, const char* name)
-{
-    return parent.findChild<T*>(QLatin1String(name));
-}
-
-} // namespace
+using namespace SessionTest;
 
 class TestNewMasterPassword : public QObject
 {
@@ -60,6 +55,23 @@ private Q_SLOTS:
         QVERIFY(!header->GetSettingsMenuVisible());
         QCOMPARE(dialog.GetPasswordEditor()->GetCaption(), LocalizedStrings().FMasterPassword);
         QCOMPARE(dialog.GetPasswordEditor()->GetMode(), TPasswordEditorMode::pemManualCreate);
+    }
+
+    void releaseClearsThePasswordsFirst()
+    {
+        QPointer<TfNewMasterPassword> dialog(
+            static_cast<TfNewMasterPassword*>(LockwynApp().CreateNewMasterPasswordView()));
+        Child<QLineEdit>(*dialog, "edtOldPassword")->setText("Old Secret");
+        dialog->GetPasswordEditor()->SetPassword("New Secret");
+        QVERIFY(DialogTest::HoldsText(*dialog, "Secret"));
+        bool held = true;
+        DialogTest::RunInEventLoop([&] {
+            dialog->ReleaseView();
+            held = !dialog || DialogTest::HoldsText(*dialog, "Secret");
+        });
+        QVERIFY(!held);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!dialog);
     }
 
     void checksInOrder_data()

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void empty_data();
     void empty();
     void setPasswordFillsBoth();
+    void fieldsAreEmptiedBeforeTheFrameGoes();
     void caption();
     void defaultCaptionFollowsTheLanguage();
     void strengthFromMeter_data();
@@ -298,6 +299,20 @@ void TestPasswordEditor::setPasswordFillsBoth()
     QVERIFY(f.password->text().isEmpty());
     QVERIFY(f.confirmation->text().isEmpty());
     QVERIFY(f.editor->GetEmpty());
+}
+
+// No password is left in the fields of a frame that is being destroyed.
+void TestPasswordEditor::fieldsAreEmptiedBeforeTheFrameGoes()
+{
+    TFixture f;
+    f.editor->SetPassword("p4ss");
+    QStringList last;
+    for (QLineEdit* edit : {f.password, f.confirmation})
+        QObject::connect(edit, &QLineEdit::textChanged, [&last, edit](const QString& text) {
+            last << edit->objectName() + '=' + text;
+        });
+    delete f.editor;
+    QCOMPARE(last, (QStringList{"edtPassword=", "edtConfirmation="}));
 }
 
 void TestPasswordEditor::caption()

@@ -28,19 +28,6 @@ namespace {
 
 const QString Password = QStringLiteral("correct horse");
 
-template <typename T> T* Child(const QWidget& parent, const char* name)
-{
-    return parent.findChild<T*>(QLatin1String(name));
-}
-
-// The control that has the focus within the window (offscreen windows are
-// not activated).
-QString FocusName(const QWidget& window)
-{
-    QWidget* focus = window.focusWidget();
-    return focus ? focus->objectName() : QString();
-}
-
 void SetModified(const QString& fileName, const QDateTime& time)
 {
     QFile file(fileName);

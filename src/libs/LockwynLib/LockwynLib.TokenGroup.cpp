@@ -419,15 +419,26 @@ QStringList TTokenGroup::GetAllCustomPropertyTitles()
 {
     QStringList titles;
     QSet<QString> seen;
-    for (const auto& token : GetAllTokens()) {
-        for (const auto& property : static_cast<TToken&>(*token).Data().CustomProperties) {
-            if (!seen.contains(property.GetName())) {
-                seen.insert(property.GetName());
-                titles.append(property.GetName());
-            }
-        }
-    }
+    CollectCustomPropertyTitles(titles, seen);
     return titles;
+}
+
+// A group's template names first, then its tokens' names, then its subgroups'.
+void TTokenGroup::CollectCustomPropertyTitles(QStringList& titles, QSet<QString>& seen) const
+{
+    const auto add = [&](const QString& name) {
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            titles.append(name);
+        }
+    };
+    for (const QString& name : FData.Template)
+        add(name);
+    for (const auto& token : FTokens)
+        for (const auto& property : token->Data().CustomProperties)
+            add(property.GetName());
+    for (const auto& group : FGroups)
+        group->CollectCustomPropertyTitles(titles, seen);
 }
 
 std::shared_ptr<ICloner<ITokenGroup>> TTokenGroup::GetCloner()

@@ -143,6 +143,7 @@ private:
     void CollectMatchingGroups(const QByteArray& query, ITokenGroupList& groups) const;
     bool CollectGroupsToShow(const QByteArray& query, ITokenGroupList& groups);
     void CollectGroupPaths(const QString& path, QList<TTokenGroupPath>& paths);
+    void CollectCustomPropertyTitles(QStringList& titles, QSet<QString>& seen) const;
     ITokenGroupList GroupsFrom(TTokenGroup* group);
     bool TitleMatches(const QByteArray& query) const;
 

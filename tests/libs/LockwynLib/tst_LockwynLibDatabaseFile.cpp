@@ -385,3 +385,4 @@ void TestLockwynLibDatabaseFile::saveErrorsSayWhy()
 
 QTEST_GUILESS_MAIN(TestLockwynLibDatabaseFile)
 #include "tst_LockwynLibDatabaseFile.moc"
+

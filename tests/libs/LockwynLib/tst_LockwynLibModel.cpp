@@ -39,6 +39,7 @@ private Q_SLOTS:
     void expiry();
     void storedObjectsChangeOnlyThroughOperations();
     void pathsTemplatesAndTitles();
+    void customPropertyTitlesIncludeTemplateNames();
     void importKeepsOrRenewsIDs();
     void importCarriesTheDatesOfDetachedObjects();
 };
@@ -473,6 +474,26 @@ void TestLockwynLibModel::pathsTemplatesAndTitles()
     QVERIFY(!properties->Exists("pin")); // names are case-sensitive
     f.AddToken(f.Root, "Card", "u", "p", "", "", properties);
     QCOMPARE(f.Root->GetAllCustomPropertyTitles(), QStringList({"PIN", "Login"}));
+}
+
+// Names only a group's template uses are offered as well, each name once,
+// in tree order.
+void TestLockwynLibModel::customPropertyTitlesIncludeTemplateNames()
+{
+    TFixture f;
+    Populate(f);
+    auto templ = f.Lib->GetObjectFactory()->CreateCustomPropertiesTemplate();
+    templ->Add("Account");
+    templ->Add("PIN");
+    f.History->Execute(f.Group("B")->CreateAddGroupOperation("C", false, QDateTime(), templ));
+    auto branch = f.Lib->GetObjectFactory()->CreateCustomPropertiesTemplate();
+    branch->Add("Branch");
+    auto edited = f.Group("A")->GetCloner()->Clone();
+    edited->GetCustomPropertiesTemplate()->Assign(branch);
+    f.History->Execute(f.Group("A")->CreateUpdateOperation(edited));
+
+    QCOMPARE(f.Root->GetAllCustomPropertyTitles(), QStringList({"Branch", "PIN", "Account"}));
+    QCOMPARE(f.Group("C")->GetAllCustomPropertyTitles(), QStringList({"Account", "PIN"}));
 }
 
 void TestLockwynLibModel::importKeepsOrRenewsIDs()
