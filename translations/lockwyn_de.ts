@@ -786,6 +786,11 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
         <comment>WebSessionNoLoginForm</comment>
         <translation>Auf der Seite wurde kein Anmeldeformular gefunden.</translation>
     </message>
+    <message>
+        <source>The token editor is not available yet</source>
+        <comment>ToastTokenEditorNotAvailable</comment>
+        <translation>Der Eintragseditor ist noch nicht verfügbar</translation>
+    </message>
 </context>
 <context>
     <name>TLocalizer</name>

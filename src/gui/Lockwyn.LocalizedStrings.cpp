@@ -247,6 +247,8 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "WebSessionOtherSite"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "No login form was found on the page.",
                        "WebSessionNoLoginForm"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "The token editor is not available yet",
+                       "ToastTokenEditorNotAvailable"),
 };
 
 TLocalizedStrings& Table()

@@ -159,6 +159,7 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString WebSessionPageNotLoaded MEMBER FWebSessionPageNotLoaded)
     Q_PROPERTY(QString WebSessionOtherSite MEMBER FWebSessionOtherSite)
     Q_PROPERTY(QString WebSessionNoLoginForm MEMBER FWebSessionNoLoginForm)
+    Q_PROPERTY(QString ToastTokenEditorNotAvailable MEMBER FToastTokenEditorNotAvailable)
 
 public:
     TLocalizedStrings();
@@ -311,6 +312,7 @@ public:
     QString FWebSessionPageNotLoaded;
     QString FWebSessionOtherSite;
     QString FWebSessionNoLoginForm;
+    QString FToastTokenEditorNotAvailable;
 };
 
 // The process-wide table, created on first use.
