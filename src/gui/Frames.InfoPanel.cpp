@@ -229,7 +229,7 @@ void TfrInfoPanel::BuildTokenPage(IToken& token, const std::shared_ptr<IToken>& 
                             settings.ViewHidePassword()});
     if (!url.trimmed().isEmpty())
         AddCaptionAndValue(strings.FTokenURLCaption,
-                           {url, {url, strings.FToastURLCopied, {}}, false, true});
+                           {url, {url, strings.FToastURLCopied, {}}, false, gUrl.VerifyUrl(url)});
     if (!notes.trimmed().isEmpty())
         AddCaptionAndValue(strings.FTokenNotesCaption,
                            {notes, {notes, strings.FToastNotesCopied, {}}, false, false, true});

@@ -222,6 +222,28 @@ private Q_SLOTS:
         QVERIFY(!Label("lblTitle")->text().contains(u"<b>x"));
     }
 
+    // Only web addresses are links; others show as plain text.
+    void urlIsALinkOnlyForWebAddresses_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("link");
+        QTest::newRow("https") << "https://example.com/a?b=1&c=2" << true;
+        QTest::newRow("javascript") << "javascript:alert(1)" << false;
+        QTest::newRow("file") << "file:///etc/passwd" << false;
+    }
+
+    void urlIsALinkOnlyForWebAddresses()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, link);
+        Panel()->SetToken(Add("t", {}, {}, url));
+        QLabel* value = ValueOf("URL");
+        QCOMPARE(ShownText(value), url);
+        QCOMPARE(value->text().contains(u"<a href=\""), link);
+        if (link)
+            QVERIFY(value->text().contains(u"href=\"https://example.com/a?b=1&amp;c=2\""));
+    }
+
     void searchTextIsMarked_data()
     {
         QTest::addColumn<QString>("value");
