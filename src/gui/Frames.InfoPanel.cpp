@@ -207,7 +207,8 @@ void TfrInfoPanel::BuildTokenPage(IToken& token, const std::shared_ptr<IToken>& 
         !notes.trimmed().isEmpty())
         AddSeparator();
     // The user name and password copy through the token list: cleaned off
-    // the clipboard again, and marked secret for clipboard managers.
+    // the clipboard again, and marked secret for clipboard managers. Their
+    // tags keep no copy of the secret; it is read from the token.
     const std::weak_ptr<IToken> weak = shared;
     auto throughList = [weak](void (ITokenListView::*copy)(const std::shared_ptr<IToken>&)) {
         return [weak, copy] {
@@ -220,12 +221,12 @@ void TfrInfoPanel::BuildTokenPage(IToken& token, const std::shared_ptr<IToken>& 
     if (!userName.isEmpty())
         AddCaptionAndValue(strings.FTokenUserNameCaption,
                            {userName,
-                            {userName, {}, throughList(&ITokenListView::CopyUserName)},
+                            {{}, {}, throughList(&ITokenListView::CopyUserName)},
                             settings.ViewHideUserName()});
     if (!password.isEmpty())
         AddCaptionAndValue(strings.FTokenPasswordCaption,
                            {password,
-                            {password, {}, throughList(&ITokenListView::CopyPassword)},
+                            {{}, {}, throughList(&ITokenListView::CopyPassword)},
                             settings.ViewHidePassword()});
     if (!url.trimmed().isEmpty())
         AddCaptionAndValue(strings.FTokenURLCaption,

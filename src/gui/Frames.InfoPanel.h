@@ -21,9 +21,9 @@ class QMenu;
 class QScrollArea;
 class QVBoxLayout;
 
-// What copying a label does: the text put on the clipboard (the real value,
-// also under a mask), and the toast after it, or a procedure that copies
-// instead (the token list's copy of a user name or password).
+// What copying a label does: the text put on the clipboard and the toast
+// after it, or a procedure that copies instead (the token list's copy of a
+// user name or password, read from the token).
 struct TPropertyTagObject
 {
     QString FClipboardTextToCopy;

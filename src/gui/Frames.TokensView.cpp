@@ -275,6 +275,9 @@ void TfrTokensView::DeleteSelectedTokens()
         if (ITokenGroupTreeView* tree = main ? main->GetTokenGroupTreeView() : nullptr)
             tree->UpdateView();
         Reload();
+        // The panel may show a token that is gone now.
+        if (IInfoPanel* info = main ? main->GetInfoPanel() : nullptr)
+            info->UpdateView();
     });
 }
 

@@ -9,10 +9,10 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QPointer>
+#include <QWidget>
 
 class QCursor;
 class QDropEvent;
-class QWidget;
 
 enum class TLockwynDragOperationType
 {
