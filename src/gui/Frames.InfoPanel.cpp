@@ -249,17 +249,10 @@ void TfrInfoPanel::BuildTokenPage(IToken& token, const std::shared_ptr<IToken>& 
         }
     }
 
-    AddSeparator();
-    auto dateValue = [&](const QDateTime& date) {
-        const QString text = DateText(date);
-        return TValue{text, {text, strings.FToastDateCopied, {}}};
-    };
-    if (token.GetExpires())
-        AddCaptionAndValue(strings.FTokenExpirationLabel, dateValue(token.GetExpirationDate()));
-    AddCaptionAndValue(strings.FTokenCreationDateLabel, dateValue(token.GetCreationDate()));
-    if (token.GetModified())
-        AddCaptionAndValue(strings.FTokenModificationDateLabel,
-                           dateValue(token.GetModificationDate()));
+    AddDates(
+        {{strings.FTokenExpirationLabel, token.GetExpirationDate(), token.GetExpires()},
+         {strings.FTokenCreationDateLabel, token.GetCreationDate(), true},
+         {strings.FTokenModificationDateLabel, token.GetModificationDate(), token.GetModified()}});
 }
 
 void TfrInfoPanel::BuildSearchResultsPage()
@@ -302,17 +295,10 @@ void TfrInfoPanel::BuildGroupPage(ITokenGroup& group)
                            {list, {list, strings.FToastTextCopied, {}}, false, false, true});
     }
 
-    AddSeparator();
-    auto dateValue = [&](const QDateTime& date) {
-        const QString text = DateText(date);
-        return TValue{text, {text, strings.FToastDateCopied, {}}};
-    };
-    if (group.GetExpires())
-        AddCaptionAndValue(strings.FGroupExpirationLabel, dateValue(group.GetExpirationDate()));
-    AddCaptionAndValue(strings.FGroupCreationDateLabel, dateValue(group.GetCreationDate()));
-    if (group.GetModified())
-        AddCaptionAndValue(strings.FGroupModificationDateLabel,
-                           dateValue(group.GetModificationDate()));
+    AddDates(
+        {{strings.FGroupExpirationLabel, group.GetExpirationDate(), group.GetExpires()},
+         {strings.FGroupCreationDateLabel, group.GetCreationDate(), true},
+         {strings.FGroupModificationDateLabel, group.GetModificationDate(), group.GetModified()}});
 }
 
 // ----- elements ------------------------------------------------------------------
@@ -373,6 +359,17 @@ void TfrInfoPanel::AddSeparator()
     line->setFrameShadow(QFrame::Sunken);
     layout->addWidget(line);
     FPageLayout->addWidget(holder);
+}
+
+void TfrInfoPanel::AddDates(std::initializer_list<TDateRow> rows)
+{
+    AddSeparator();
+    for (const TDateRow& row : rows) {
+        if (!row.Shown)
+            continue;
+        const QString text = DateText(row.Date);
+        AddCaptionAndValue(row.Caption, {text, {text, LocalizedStrings().FToastDateCopied, {}}});
+    }
 }
 
 void TfrInfoPanel::AddCounter(const QString& text)

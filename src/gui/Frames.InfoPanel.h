@@ -6,11 +6,13 @@
 // its angle brackets. The shown token and group are held weakly, so a
 // deleted one simply stops being shown.
 
+#include <QDateTime>
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "Lockwyn.Interfaces.h"
@@ -61,7 +63,13 @@ protected:
 
 private:
     struct TValue;
-    struct TPage;
+    // A date with its caption, left out unless Shown.
+    struct TDateRow
+    {
+        QString Caption;
+        QDateTime Date;
+        bool Shown;
+    };
 
     void LocalizerUpdate();
     void ClearPage();
@@ -71,6 +79,8 @@ private:
     QLabel* AddTitle(const QString& title);
     QLabel* AddPath(const QString& path);
     void AddSeparator();
+    // A separator, then the dates that are shown.
+    void AddDates(std::initializer_list<TDateRow> rows);
     void AddCounter(const QString& text);
     void AddCaptionAndValue(const QString& caption, const TValue& value);
     QLabel* AddCopyableLabel(const QString& markup, const TPropertyTagObject& tag, int pointSize);

@@ -2,7 +2,9 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QTest>
 
+#include "Components.ClipboardAutoCleaner.h"
 #include "Lockwyn.App.h"
 #include "Lockwyn.LibraryConnections.h"
 #include "OvVcl.ListView.h"
@@ -97,6 +99,22 @@ QPoint TTokenViewsHost::CellCentre(int row, int column) const
     const QRect rowRect = view->visualRect(view->model()->index(row, 0));
     return QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                   rowRect.center().y());
+}
+
+void OpenDatabaseFile(const QString& fileName, const QString& password, const QStringList& groups)
+{
+    ResetDatabase();
+    CreateDatabaseFile(fileName, password, groups);
+    QCOMPARE(GetLockwyn()->GetDatabaseFile()->Open(fileName, password), DatabaseFileCode::Ok);
+    LockwynApp().SetReadOnlyMode(false);
+}
+
+void ReleaseSession()
+{
+    ResetDatabase();
+    ReleaseLockwynApp();
+    ReleaseClipboardAutoCleaner();
+    ReleaseLibraryConnections();
 }
 
 QStringList TokenTitlesOf(const QString& fileName, const QString& password,

@@ -14,6 +14,7 @@
 #include "Frames.InfoPanel.h"
 #include "Frames.TokensView.h"
 #include "Lockwyn.Interfaces.h"
+#include "SessionTestSupport.h"
 
 class TOvListView;
 
@@ -23,18 +24,14 @@ class TTokenViewsHost : public QWidget, public IMainView
 {
     Q_OBJECT
 public:
-    struct TTree : ITokenGroupTreeView
+    // Selecting reloads the list and shows the group in the panel; null
+    // selects the search results while a search is active.
+    struct TTree : TTestMainView::TTree
     {
         explicit TTree(TTokenViewsHost& host) : Host(host) {}
         TTokenViewsHost& Host;
-        std::shared_ptr<Lockwyn::ITokenGroup> Selected;
         bool SearchResultsSelected = false;
-        int Updates = 0;
 
-        void Show() override {}
-        void Hide() override {}
-        void UpdateView() override { ++Updates; }
-        bool Focused() override { return false; }
         bool IsSearchResultsSelected() override
         {
             return SearchResultsSelected && Host.IsSearchActive();
@@ -43,22 +40,7 @@ public:
         {
             return IsSearchResultsSelected() ? nullptr : Selected;
         }
-        std::shared_ptr<Lockwyn::ITokenGroup> GetSelectedFilteredGroup() override
-        {
-            return nullptr;
-        }
-        bool IsSelectedGroupInExpiredBranch() override { return false; }
         void SelectGroup(const std::shared_ptr<Lockwyn::ITokenGroup>& group) override;
-        bool CanAddGroup() override { return true; }
-        bool CanEditGroup() override { return false; }
-        bool CanDeleteGroup() override { return false; }
-        void AddGroup() override {}
-        void EditGroup() override {}
-        void DeleteGroup() override {}
-        void SetFocus() override {}
-        void SelectSearchResults() override {}
-        void ResetFilteredGroupSelection() override {}
-        void ApplyStartupState() override {}
     };
 
     TTokenViewsHost();
@@ -106,6 +88,14 @@ public:
     TfrTokensView* List;
     TfrInfoPanel* Info;
 };
+
+// A new database file with these top-level groups, opened as the program's
+// database in edit mode.
+void OpenDatabaseFile(const QString& fileName, const QString& password,
+                      const QStringList& groups = {});
+// Frees what the tests made: the controller, the clipboard cleaner, the
+// library connections; the database is emptied first.
+void ReleaseSession();
 
 // The titles of the tokens of a group (by path below the root, "" for the
 // root) in a file; empty when it cannot be opened.

@@ -87,19 +87,11 @@ private Q_SLOTS:
         FFile = FDir.filePath("drop.lwdb");
     }
 
-    void cleanupTestCase()
-    {
-        ResetDatabase();
-        ReleaseLockwynApp();
-        ReleaseLibraryConnections();
-    }
+    void cleanupTestCase() { ReleaseSession(); }
 
     void init()
     {
-        ResetDatabase();
-        CreateDatabaseFile(FFile, Password);
-        QCOMPARE(GetLockwyn()->GetDatabaseFile()->Open(FFile, Password), DatabaseFileCode::Ok);
-        LockwynApp().SetReadOnlyMode(false);
+        OpenDatabaseFile(FFile, Password);
         FGroups["Root"] = LockwynApp().GetRootGroup();
         AddGroup(AddGroup(FGroups["Root"], "Mail"), "Inner");
         AddGroup(FGroups["Root"], "Bank");

@@ -119,19 +119,11 @@ private Q_SLOTS:
         FFile = FDir.filePath("info.lwdb");
     }
 
-    void cleanupTestCase()
-    {
-        ResetDatabase();
-        ReleaseLockwynApp();
-        ReleaseClipboardAutoCleaner();
-        ReleaseLibraryConnections();
-    }
+    void cleanupTestCase() { ReleaseSession(); }
 
     void init()
     {
-        ResetDatabase();
-        CreateDatabaseFile(FFile, Password, {"Mail"});
-        QCOMPARE(GetLockwyn()->GetDatabaseFile()->Open(FFile, Password), DatabaseFileCode::Ok);
+        OpenDatabaseFile(FFile, Password, {"Mail"});
         FMail = Root()->GetGroups().at(0);
         GUISettings().SetViewHideUserName(false);
         GUISettings().SetViewHidePassword(true);

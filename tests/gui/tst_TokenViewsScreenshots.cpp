@@ -77,9 +77,7 @@ private Q_SLOTS:
         QVERIFY(FDir.isValid());
         GUISettings().SetFileName(FDir.filePath("lockwyn.settings.xml"));
         const QString file = FDir.filePath("pictures.lwdb");
-        ResetDatabase();
-        CreateDatabaseFile(file, Password, {"Mail", "Bank", "Shops"});
-        QCOMPARE(GetLockwyn()->GetDatabaseFile()->Open(file, Password), DatabaseFileCode::Ok);
+        OpenDatabaseFile(file, Password, {"Mail", "Bank", "Shops"});
         const auto root = LockwynApp().GetRootGroup();
         FMail = root->GetGroups().at(0);
         Add(FMail, "Work mail", "j.miller@example.com", "Tr0ub4dor&3", "https://mail.example.com",
@@ -105,9 +103,7 @@ private Q_SLOTS:
         FHost.reset();
         FMail.reset();
         FExpired.reset();
-        ResetDatabase();
-        ReleaseLockwynApp();
-        ReleaseLibraryConnections();
+        ReleaseSession();
     }
 
     void pictures_data()

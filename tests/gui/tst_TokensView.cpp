@@ -153,20 +153,11 @@ private Q_SLOTS:
         FFile = FDir.filePath("tokens.lwdb");
     }
 
-    void cleanupTestCase()
-    {
-        ResetDatabase();
-        ReleaseLockwynApp();
-        ReleaseClipboardAutoCleaner();
-        ReleaseLibraryConnections();
-    }
+    void cleanupTestCase() { ReleaseSession(); }
 
     void init()
     {
-        ResetDatabase();
-        CreateDatabaseFile(FFile, Password, {"Mail", "Bank"});
-        QCOMPARE(GetLockwyn()->GetDatabaseFile()->Open(FFile, Password), DatabaseFileCode::Ok);
-        LockwynApp().SetReadOnlyMode(false);
+        OpenDatabaseFile(FFile, Password, {"Mail", "Bank"});
         FMail = Root()->GetGroups().at(0);
         FBank = Root()->GetGroups().at(1);
         GUISettings().SetViewHideUserName(false);
