@@ -186,8 +186,11 @@ void TfrTokensView::SelectTokens(const ITokenList& tokens)
     lvTokens->ClearSelection();
     IMainView* main = MainView();
     ITokenGroupTreeView* tree = main ? main->GetTokenGroupTreeView() : nullptr;
-    if (tree && !main->IsSearchActive())
-        tree->SelectGroup(GetMostReferencedParentGroup(tokens));
+    // Without tokens the tree keeps its group (a restored selection whose
+    // tokens are all gone still shows their group).
+    const auto group = GetMostReferencedParentGroup(tokens);
+    if (tree && group && !main->IsSearchActive())
+        tree->SelectGroup(group);
     Presenter->SelectItems(tokens, false);
 }
 

@@ -372,6 +372,16 @@ private Q_SLOTS:
                                                                         : 2]);
     }
 
+    void selectingNoTokensKeepsTheGroup()
+    {
+        AddSortSample();
+        FHost->SelectGroup(FMail);
+        SelectRows({0});
+        View()->SelectTokens({});
+        QCOMPARE(FHost->Tree.Selected, FMail);
+        QVERIFY(!View()->GetSelectedTokens());
+    }
+
     void doubleClickCopiesByColumn_data()
     {
         QTest::addColumn<int>("column");
