@@ -64,7 +64,7 @@ const QStringList ExpectedNames =
         "ToastVersionInfoCopied "
         "WebSessionNotWebAddress WebSessionBrowserCannotFill WebSessionNoBrowserCanFill "
         "WebSessionBrowserFailed WebSessionPageNotLoaded WebSessionOtherSite "
-        "WebSessionNoLoginForm")
+        "WebSessionNoLoginForm ToastTokenEditorNotAvailable")
         .split(u' ');
 
 // Every placeholder a text can carry: "%0:s", "%1:d", "%s", "%d" for Format,
