@@ -173,7 +173,7 @@ private Q_SLOTS:
 
     void propertiesInDeclarationOrder()
     {
-        QCOMPARE(ExpectedNames.size(), 144);
+        QCOMPARE(ExpectedNames.size(), 145);
         QCOMPARE(PropertyNames(), ExpectedNames);
     }
 
