@@ -796,6 +796,11 @@ Lockwyn füllt Anmeldeformulare in Chromium, Google Chrome, Microsoft Edge, Brav
         <comment>GroupNestingTooDeep</comment>
         <translation>Gruppen lassen sich höchstens %d Ebenen tief verschachteln.</translation>
     </message>
+    <message>
+        <source>The token editor is not available yet</source>
+        <comment>ToastTokenEditorNotAvailable</comment>
+        <translation>Der Eintragseditor ist noch nicht verfügbar</translation>
+    </message>
 </context>
 <context>
     <name>TLocalizer</name>

@@ -253,6 +253,8 @@ constexpr TLocalizedText LocalizedTexts[] = {
                        "WebSessionNoLoginForm"),
     QT_TRANSLATE_NOOP3("TLocalizedStrings", "Groups can be nested at most %d levels deep.",
                        "GroupNestingTooDeep"),
+    QT_TRANSLATE_NOOP3("TLocalizedStrings", "The token editor is not available yet",
+                       "ToastTokenEditorNotAvailable"),
 };
 
 TLocalizedStrings& Table()

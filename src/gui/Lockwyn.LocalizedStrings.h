@@ -161,6 +161,7 @@ class TLocalizedStrings final : public QObject
     Q_PROPERTY(QString WebSessionOtherSite MEMBER FWebSessionOtherSite)
     Q_PROPERTY(QString WebSessionNoLoginForm MEMBER FWebSessionNoLoginForm)
     Q_PROPERTY(QString GroupNestingTooDeep MEMBER FGroupNestingTooDeep)
+    Q_PROPERTY(QString ToastTokenEditorNotAvailable MEMBER FToastTokenEditorNotAvailable)
 
 public:
     TLocalizedStrings();
@@ -315,6 +316,7 @@ public:
     QString FWebSessionOtherSite;
     QString FWebSessionNoLoginForm;
     QString FGroupNestingTooDeep;
+    QString FToastTokenEditorNotAvailable;
 };
 
 // The process-wide table, created on first use.
